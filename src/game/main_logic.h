@@ -1,0 +1,113 @@
+#pragma once
+
+// Every rule of the main window, with no widget in sight. The Qt window
+// forwards clicks, keys, menu triggers, menu openings and timer ticks to the
+// handlers below (named after the control and event that trigger them) and
+// then mirrors controls() on screen. A test plays a whole game by calling the
+// same handlers with fake services.
+//
+// Contract: handlers are called on one thread, one at a time, each running to
+// completion (a modal dialog or the end-of-game pause may run nested timer
+// handlers only where a real window would too). Hole and item indices are
+// within their arrays (0 <= Index < 9 for holes); out-of-range indices are
+// ignored.
+
+#include <cstdint>
+#include <string>
+
+#include "controls.h"
+#include "game_state.h"
+#include "services.h"
+
+namespace pokopin::game {
+
+struct Services {
+    Sound& sound;
+    Clock& clock;
+    Random& random;
+    Pause& pause;
+    FileSystem& files;
+    ScoreLog& scoreLog;
+    Shell& shell;
+    Dialogs& dialogs;
+    Host& host;
+};
+
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 4;
+inline constexpr int kVersionRevision = 2;
+
+// folder + name with exactly one separator between them: a folder that already
+// ends in a separator (a root such as "/" or "C:\") gets none added.
+std::string programFilePath(const std::string& folder, const std::string& name);
+
+// Plain decimal text: no padding, a minus sign when negative.
+std::string numberText(std::int64_t value);
+
+class MainLogic {
+public:
+    // programFolder: the folder of the executable, no trailing separator except
+    // at a root.
+    MainLogic(Services services, std::string programFolder);
+
+    GameState& state() { return st_; }
+    const GameState& state() const { return st_; }
+    Controls& controls() { return ctl_; }
+    const Controls& controls() const { return ctl_; }
+    bool running() const { return ctl_.timStart; }
+
+    // Start-up and closing of the window.
+    void Form_Load();
+    void Form_Unload();
+
+    // Game start, clock and end.
+    void mnuKaisi_Click();
+    void mnuChuudan_Click();
+    void subKaisi();
+    void subStop();
+    void timNokori_Timer();
+
+    // Spawner and retreat.
+    void timStart_Timer();
+    void subMogura(std::int16_t Index);
+    void timKesu_Timer();
+    void subKesu(std::int16_t Index);
+
+    // Whacks.
+    void picMaru_Click(std::int16_t Index);
+    void subHit(std::int16_t Index);
+    void subMiss(std::int16_t Index);
+
+    // Keyboard, with virtual-key codes (keys.h). Form_KeyDown is called for
+    // every press including auto-repeats; Form_KeyUp only for real releases.
+    void Form_KeyDown(std::int16_t KeyCode);
+    void Form_KeyUp(std::int16_t KeyCode);
+
+    // Difficulty modes.
+    void mnuOptionMode_Click(std::int16_t Index);
+    void applyMode(int k);
+    void subMnumode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
+                    std::int16_t intB, std::int16_t intC, std::int16_t intD);
+
+    // Score menu.
+    void mnuScore_Click();  // the menu opens
+    void mnuScoreSave_Click(std::int16_t Index);
+    void mnuScoreText_Click();
+
+    // Help menu and exit.
+    void mnuHelp_Click();  // the menu opens
+    void mnuHelptxt_Click();
+    void mnuExit_Click();
+
+    // Music timers.
+    void timMidi_Timer();
+    void timTitleMidi_Timer();
+
+private:
+    Services sv_;
+    std::string programFolder_;
+    GameState st_;
+    Controls ctl_;
+};
+
+}  // namespace pokopin::game

@@ -1,0 +1,154 @@
+#pragma once
+
+// One fake for each outside-world seam of the game logic. All of them write
+// into one shared journal, so a test can check the order of calls across
+// services ("stop mogu20" before "effect hei.wav" before "append ...").
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "main_logic.h"
+
+namespace pokopin::testing {
+
+using Journal = std::vector<std::string>;
+
+class FakeSound : public game::Sound {
+public:
+    explicit FakeSound(Journal& j) : j_(j) {}
+    void playEffect(std::string_view f) override { j_.push_back("effect " + std::string(f)); }
+    void startTitleTune() override { j_.push_back("open moguana"); j_.push_back("play moguana"); }
+    void stopTitleTune() override { j_.push_back("stop moguana"); j_.push_back("close moguana"); }
+    void startGameTune() override { j_.push_back("open mogu20"); j_.push_back("play mogu20"); }
+    void stopGameTune() override { j_.push_back("stop mogu20"); j_.push_back("close mogu20"); }
+
+private:
+    Journal& j_;
+};
+
+class FakeClock : public game::Clock {
+public:
+    game::DateTime now() override { return time; }
+    game::DateTime time{2000, 5, 3, 4, 14, 5, 9};  // Wednesday 3 May 2000, 14:05:09
+};
+
+// Plays back scripted draws; once the script runs out it repeats `fallback`.
+class ScriptedRandom : public game::Random {
+public:
+    void reseed(std::uint32_t v) override { reseeds.push_back(v); }
+    double draw() override {
+        if (script.empty()) return fallback;
+        double r = script.front();
+        script.pop_front();
+        return r;
+    }
+    // The draw that picks hole k (r * 9 rounded down == k).
+    static double forHole(int k) { return (k + 0.5) / 9.0; }
+    void queueHoles(std::initializer_list<int> holes) {
+        for (int k : holes) script.push_back(forHole(k));
+    }
+    std::deque<double> script;
+    double fallback = 0.0;
+    std::vector<std::uint32_t> reseeds;
+};
+
+class FakePause : public game::Pause {
+public:
+    explicit FakePause(Journal& j) : j_(j) {}
+    void pause(int ms) override { j_.push_back("pause " + std::to_string(ms)); }
+
+private:
+    Journal& j_;
+};
+
+class FakeFileSystem : public game::FileSystem {
+public:
+    bool fileExists(const std::string& p) override { return files.count(p) != 0; }
+    std::set<std::string> files;
+};
+
+class FakeScoreLog : public game::ScoreLog {
+public:
+    explicit FakeScoreLog(Journal& j) : j_(j) {}
+    game::AppendResult append(const std::string& path, const game::ScoreRecord& r) override {
+        j_.push_back("append " + path);
+        records.push_back(r);
+        return result;
+    }
+    std::vector<game::ScoreRecord> records;
+    game::AppendResult result;  // what the next append reports
+
+private:
+    Journal& j_;
+};
+
+class FakeShell : public game::Shell {
+public:
+    explicit FakeShell(Journal& j) : j_(j) {}
+    void openDocument(const std::string& p) override { j_.push_back("open document " + p); }
+
+private:
+    Journal& j_;
+};
+
+class FakeDialogs : public game::Dialogs {
+public:
+    explicit FakeDialogs(Journal& j) : j_(j) {}
+    void greet() override { j_.push_back("greet"); }
+    bool confirmExit() override {
+        j_.push_back("confirm exit");
+        return exitAnswer;
+    }
+    void warnNotRecorded(const std::string& path, const std::string& reason) override {
+        j_.push_back("warn " + path + ": " + reason);
+    }
+    bool exitAnswer = false;
+
+private:
+    Journal& j_;
+};
+
+class FakeHost : public game::Host {
+public:
+    explicit FakeHost(Journal& j) : j_(j) {}
+    void repaintMain() override { j_.push_back("repaint main"); }
+    void showMain() override { j_.push_back("show main"); }
+    void closeTitle() override { j_.push_back("close title"); }
+    void focusBoard() override { j_.push_back("focus board"); }
+    void closeAbout() override { j_.push_back("close about"); }
+    void endProgram() override { j_.push_back("end program"); }
+
+private:
+    Journal& j_;
+};
+
+// A complete set of fakes wired to one journal, ready to build a MainLogic.
+struct FakeWorld {
+    Journal journal;
+    FakeSound sound{journal};
+    FakeClock clock;
+    ScriptedRandom random;
+    FakePause pause{journal};
+    FakeFileSystem files;
+    FakeScoreLog scoreLog{journal};
+    FakeShell shell{journal};
+    FakeDialogs dialogs{journal};
+    FakeHost host{journal};
+
+    game::Services services() {
+        return {sound, clock, random, pause, files, scoreLog, shell, dialogs, host};
+    }
+    // Journal entries that start with `prefix`, in order.
+    std::vector<std::string> entries(std::string_view prefix) const {
+        std::vector<std::string> out;
+        for (const auto& e : journal)
+            if (e.rfind(prefix, 0) == 0) out.push_back(e);
+        return out;
+    }
+};
+
+}  // namespace pokopin::testing
