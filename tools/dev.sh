@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Set up, build, play and test Pokopin on Debian 12.
+#
+#   bash tools/dev.sh play   install what is missing, build, start the game
+#   bash tools/dev.sh test   install what is missing, build, run every test
+#                            (normal build, then an address/UB-sanitizer build)
+#   bash tools/dev.sh build  install what is missing and build
+#
+# Safe to run again: packages already present are not reinstalled and the
+# builds are incremental.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="${POKOPIN_BUILD_DIR:-$root/build}"
+asan_build="${POKOPIN_ASAN_BUILD_DIR:-$root/build-asan}"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(
+    build-essential cmake ninja-build pkg-config python3
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+    libsdl2-mixer-dev timgm6mb-soundfont fonts-ipafont-gothic xdg-utils
+    libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {  # build-dir [extra cmake args...]
+    local dir=$1; shift
+    cmake -S "$root" -B "$dir" -G Ninja -DPOKOPIN_WERROR=ON "$@"
+    cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+    play)
+        install_missing
+        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DPOKOPIN_TESTS=OFF
+        exec "$build/pokopin/pokopin"
+        ;;
+    build)
+        install_missing
+        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release
+        ;;
+    test)
+        install_missing
+        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DPOKOPIN_TESTS=ON
+        ctest --test-dir "$build" --output-on-failure -j "$jobs"
+        configure_and_build "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DPOKOPIN_TESTS=ON -DPOKOPIN_SANITIZE=ON
+        ctest --test-dir "$asan_build" --output-on-failure -j "$jobs"
+        ;;
+    *)
+        echo "usage: bash tools/dev.sh play|test|build" >&2
+        exit 2
+        ;;
+esac
