@@ -1,0 +1,27 @@
+// The lawn shared by the board and the hole pictures.
+#pragma once
+
+#include <QImage>
+
+namespace artgen {
+
+// The grass repeats every hole pitch, so a hole picture cut from it at any of
+// the nine hole positions matches the board under it pixel for pixel.
+class Grass {
+public:
+    static constexpr int kPeriodX = 144;
+    static constexpr int kPeriodY = 134;
+    static constexpr int kRed = 0, kGreen = 230, kBlue = 32;
+
+    explicit Grass(int scale);
+
+    // Board pixel at this scale.
+    QRgb at(int x, int y) const;
+    // Fills img so that its pixel (x, y) shows board pixel (x + dx, y + dy).
+    void paint(QImage &img, int dx, int dy) const;
+
+private:
+    QImage tile_;
+};
+
+} // namespace artgen

@@ -1,0 +1,25 @@
+#include "pokopin_art.h"
+
+namespace pokopin::art {
+
+QString title() { return QStringLiteral(":/art/title.png"); }
+QString board() { return QStringLiteral(":/art/board.png"); }
+QString panel() { return QStringLiteral(":/art/panel.png"); }
+QString hole(int k) { return QStringLiteral(":/art/hole%1.png").arg(k); }
+QString level(int k) { return QStringLiteral(":/art/level%1.png").arg(k); }
+
+QString icon(int size)
+{
+    return size == 32 ? QStringLiteral(":/art/icon.png")
+                      : QStringLiteral(":/art/icon%1.png").arg(size);
+}
+
+QString hiDpi(const QString &path)
+{
+    QString p = path;
+    if (p.endsWith(QLatin1String(".png")))
+        p.insert(p.size() - 4, QLatin1String("@2x"));
+    return p;
+}
+
+} // namespace pokopin::art
