@@ -4,7 +4,10 @@
 // into one shared journal, so a test can check the order of calls across
 // services ("stop mogu20" before "effect hei.wav" before "append ...").
 
+#include <cstdint>
 #include <deque>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -30,10 +33,20 @@ private:
     Journal& j_;
 };
 
+// Answers `time`, or the queued readings first when `script` holds any, so a
+// test can let the clock move between two reads of one handler.
 class FakeClock : public game::Clock {
 public:
-    game::DateTime now() override { return time; }
+    game::DateTime now() override {
+        ++reads;
+        if (script.empty()) return time;
+        game::DateTime t = script.front();
+        script.pop_front();
+        return t;
+    }
     game::DateTime time{2000, 5, 3, 4, 14, 5, 9};  // Wednesday 3 May 2000, 14:05:09
+    std::deque<game::DateTime> script;
+    int reads = 0;
 };
 
 // Plays back scripted draws; once the script runs out it repeats `fallback`.
@@ -41,6 +54,7 @@ class ScriptedRandom : public game::Random {
 public:
     void reseed(std::uint32_t v) override { reseeds.push_back(v); }
     double draw() override {
+        ++draws;
         if (script.empty()) return fallback;
         double r = script.front();
         script.pop_front();
@@ -54,12 +68,17 @@ public:
     std::deque<double> script;
     double fallback = 0.0;
     std::vector<std::uint32_t> reseeds;
+    int draws = 0;
 };
 
 class FakePause : public game::Pause {
 public:
     explicit FakePause(Journal& j) : j_(j) {}
-    void pause(int ms) override { j_.push_back("pause " + std::to_string(ms)); }
+    void pause(int ms) override {
+        j_.push_back("pause " + std::to_string(ms));
+        if (during) during();
+    }
+    std::function<void()> during;  // runs inside the pause, e.g. to inspect the window
 
 private:
     Journal& j_;
@@ -77,10 +96,12 @@ public:
     game::AppendResult append(const std::string& path, const game::ScoreRecord& r) override {
         j_.push_back("append " + path);
         records.push_back(r);
+        if (during) during();
         return result;
     }
     std::vector<game::ScoreRecord> records;
     game::AppendResult result;  // what the next append reports
+    std::function<void()> during;  // runs inside the append, e.g. to inspect the window
 
 private:
     Journal& j_;
@@ -98,15 +119,21 @@ private:
 class FakeDialogs : public game::Dialogs {
 public:
     explicit FakeDialogs(Journal& j) : j_(j) {}
-    void greet() override { j_.push_back("greet"); }
+    void greet() override {
+        j_.push_back("greet");
+        if (whileOpen) whileOpen();
+    }
     bool confirmExit() override {
         j_.push_back("confirm exit");
+        if (whileOpen) whileOpen();
         return exitAnswer;
     }
     void warnNotRecorded(const std::string& path, const std::string& reason) override {
         j_.push_back("warn " + path + ": " + reason);
     }
     bool exitAnswer = false;
+    // Runs while a box is open: timer ticks go on behind a modal box.
+    std::function<void()> whileOpen;
 
 private:
     Journal& j_;

@@ -1,0 +1,310 @@
+// Between games: difficulty modes, the recording switch, the score and help
+// menus, and the key commands on release.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game_rig.h"
+
+namespace pokopin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+int checkedModeCount(const game::Controls& ctl) {
+    int n = 0;
+    for (const auto& item : ctl.mnuOptionMode) n += item.checked ? 1 : 0;
+    return n;
+}
+
+struct ModeRow {
+    int k;
+    const char* name;
+    int quota;
+};
+
+void PrintTo(const ModeRow& r, std::ostream* os) {
+    *os << r.k << " " << r.name << " quota " << r.quota;
+}
+
+const ModeRow kModeRows[] = {
+    {0, "かんたん", 30}, {1, "ふつう", 50}, {2, "むずい", 100}, {3, "どむず", 105}};
+
+// Everything that must agree with the mode whose item is checked.
+void expectConsistentMode(const Rig& rig, int k) {
+    const ModeRow& row = kModeRows[k];
+    EXPECT_EQ(checkedModeCount(rig.ctl), 1);
+    EXPECT_TRUE(rig.ctl.mnuOptionMode[static_cast<std::size_t>(k)].checked) << row.name;
+    EXPECT_EQ(rig.ctl.panelMask, 2 * k + 1);
+    EXPECT_EQ(rig.ctl.panelImage, 2 * k);
+    EXPECT_EQ(rig.st.modeName, row.name);
+    EXPECT_EQ(rig.st.moleQuota, row.quota);
+}
+
+class ModeMenu : public ::testing::TestWithParam<ModeRow> {
+protected:
+    void SetUp() override { rig.loaded(); }
+    Rig rig;
+};
+
+TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon) {
+    const int k = GetParam().k;
+    if (k == 0) rig.inMode(3);  // start from a different mode
+    const auto paints = rig.ctl.panelPaints;
+    rig.logic.mnuOptionMode_Click(static_cast<std::int16_t>(k));
+    expectConsistentMode(rig, k);
+    EXPECT_EQ(rig.ctl.panelPaints, paints + 1);
+    EXPECT_THAT(rig.world.journal, ElementsAre("effect pon.wav"));
+}
+
+TEST_P(ModeMenu, ChoosingTheCheckedModeDoesNothing) {
+    const int k = GetParam().k;
+    rig.inMode(k);
+    const auto paints = rig.ctl.panelPaints;
+    rig.st.moleQuota = 1234;  // would be overwritten by a change
+    rig.logic.mnuOptionMode_Click(static_cast<std::int16_t>(k));
+    EXPECT_EQ(rig.ctl.panelPaints, paints);
+    EXPECT_EQ(rig.st.moleQuota, 1234);
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ModeMenu, ::testing::ValuesIn(kModeRows),
+                         [](const auto& tp) { return modeLabel(tp.param.k); });
+
+TEST(Modes, AnySequenceOfChangesLeavesOneConsistentMode) {
+    Rig rig;
+    rig.loaded();
+    // Menu choices (repeats of the checked mode included) mixed with arrow keys.
+    enum Kind { Menu, Right, Left };
+    struct Step {
+        Kind kind;
+        int mode;  // for Menu
+    };
+    const std::vector<Step> steps{{Menu, 3}, {Menu, 3}, {Left, 0},  {Menu, 1}, {Right, 0},
+                                  {Menu, 0}, {Right, 0}, {Left, 0}, {Left, 0}, {Menu, 2},
+                                  {Menu, 2}, {Right, 0}, {Right, 0}, {Menu, 1}, {Left, 0}};
+    int expected = 0;
+    for (const Step& step : steps) {
+        switch (step.kind) {
+            case Menu:
+                rig.logic.mnuOptionMode_Click(static_cast<std::int16_t>(step.mode));
+                expected = step.mode;
+                break;
+            case Right:
+                rig.logic.Form_KeyUp(game::vk::Right);
+                expected = (expected + 1) % 4;
+                break;
+            case Left:
+                rig.logic.Form_KeyUp(game::vk::Left);
+                expected = (expected + 3) % 4;
+                break;
+        }
+        expectConsistentMode(rig, expected);
+    }
+}
+
+TEST(Modes, ChangingModeTouchesNoGameFigures) {
+    Rig rig;
+    rig.loaded();
+    rig.st.secondsLeft = 14;
+    rig.st.missShown[2] = true;
+    rig.logic.mnuOptionMode_Click(2);
+    EXPECT_FALSE(rig.logic.running());
+    EXPECT_EQ(rig.st.secondsLeft, 14);
+    EXPECT_TRUE(rig.st.missShown[2]);
+    EXPECT_EQ(rig.ctl.lblTime, "25");
+}
+
+TEST(Modes, MenuIsInertDuringAGame) {
+    Rig rig;
+    rig.started();
+    rig.logic.mnuOptionMode_Click(3);
+    expectConsistentMode(rig, 0);
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Keys on release
+
+TEST(KeyUp, RightFourTimesComesBackWithFourPons) {
+    Rig rig;
+    rig.loaded();
+    std::vector<std::string> names;
+    for (int i = 0; i < 4; ++i) {
+        rig.logic.Form_KeyUp(game::vk::Right);
+        names.push_back(rig.st.modeName);
+    }
+    EXPECT_THAT(names, ElementsAre("ふつう", "むずい", "どむず", "かんたん"));
+    EXPECT_EQ(rig.world.entries("effect pon.wav").size(), 4u);
+    expectConsistentMode(rig, 0);
+}
+
+TEST(KeyUp, LeftStepsBackwards) {
+    Rig rig;
+    rig.loaded();
+    std::vector<std::string> names;
+    for (int i = 0; i < 4; ++i) {
+        rig.logic.Form_KeyUp(game::vk::Left);
+        names.push_back(rig.st.modeName);
+    }
+    EXPECT_THAT(names, ElementsAre("どむず", "むずい", "ふつう", "かんたん"));
+    EXPECT_EQ(rig.world.entries("effect pon.wav").size(), 4u);
+}
+
+TEST(KeyUp, UpTogglesRecordingLikeTheMenu) {
+    Rig rig;
+    rig.loaded();
+    rig.logic.Form_KeyUp(game::vk::Up);
+    EXPECT_FALSE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[1].checked);
+    EXPECT_FALSE(rig.ctl.lblRecVisible);
+    rig.logic.Form_KeyUp(game::vk::Up);
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_FALSE(rig.ctl.mnuScoreSave[1].checked);
+    EXPECT_TRUE(rig.ctl.lblRecVisible);
+    EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
+}
+
+class StartStopKey : public ::testing::TestWithParam<std::int16_t> {};
+
+TEST_P(StartStopKey, StartsWhenIdleAndStopsWhenRunning) {
+    Rig rig;
+    rig.loaded();
+    rig.logic.Form_KeyUp(GetParam());
+    EXPECT_TRUE(rig.logic.running());
+    rig.logic.Form_KeyUp(GetParam());
+    EXPECT_FALSE(rig.logic.running());
+    EXPECT_EQ(rig.world.entries("effect hue.wav").size(), 1u);
+    EXPECT_EQ(rig.world.entries("effect hei.wav").size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(DownAndSpace, StartStopKey,
+                         ::testing::Values(game::vk::Down, game::vk::Space),
+                         [](const auto& tp) {
+                             return std::string(tp.param == game::vk::Down ? "Down" : "Space");
+                         });
+
+TEST(KeyUp, ArrowsAndOtherKeysDoNothingDuringAGame) {
+    Rig rig;
+    rig.started();
+    for (std::int16_t code : {game::vk::Right, game::vk::Left, game::vk::Up, key('S'),
+                              static_cast<std::int16_t>(13)})
+        rig.logic.Form_KeyUp(code);
+    EXPECT_TRUE(rig.logic.running());
+    expectConsistentMode(rig, 0);
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+}
+
+TEST(KeyUp, HoleAndOtherKeysDoNothingWhileIdle) {
+    Rig rig;
+    rig.loaded();
+    for (std::int16_t code : {key('S'), key('Q'), static_cast<std::int16_t>(104),
+                              static_cast<std::int16_t>(13)})
+        rig.logic.Form_KeyUp(code);
+    EXPECT_FALSE(rig.logic.running());
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Score menu
+
+TEST(ScoreMenu, SwitchItemsToggleRecordingWithTheirSounds) {
+    Rig rig;
+    rig.loaded();
+    rig.logic.mnuScoreSave_Click(1);
+    EXPECT_FALSE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[1].checked);
+    EXPECT_FALSE(rig.ctl.lblRecVisible);
+    rig.logic.mnuScoreSave_Click(0);
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_FALSE(rig.ctl.mnuScoreSave[1].checked);
+    EXPECT_TRUE(rig.ctl.lblRecVisible);
+    EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
+}
+
+TEST(ScoreMenu, ChoosingTheCheckedItemDoesNothing) {
+    Rig rig;
+    rig.loaded();
+    rig.logic.mnuScoreSave_Click(0);
+    rig.logic.mnuScoreSave_Click(1);
+    rig.logic.mnuScoreSave_Click(1);
+    EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav"));
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[1].checked);
+}
+
+TEST(ScoreMenu, OpeningReevaluatesScoreAsTheLogComesAndGoes) {
+    Rig rig;
+    rig.logic.Form_Load();  // no log yet
+    EXPECT_FALSE(rig.ctl.mnuScoreText.enabled);
+    rig.world.files.files.insert(kScorePath);
+    rig.logic.mnuScore_Click();
+    EXPECT_TRUE(rig.ctl.mnuScoreText.enabled);
+    rig.world.files.files.clear();
+    rig.logic.mnuScore_Click();
+    EXPECT_FALSE(rig.ctl.mnuScoreText.enabled);
+}
+
+TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable) {
+    Rig rig;
+    rig.loaded();
+    rig.logic.mnuScoreText_Click();
+    EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kScorePath));
+
+    rig.world.journal.clear();
+    rig.logic.subKaisi();
+    rig.world.journal.clear();
+    rig.logic.mnuScoreText_Click();  // Ctrl+S during a game
+    rig.logic.mnuScoreSave_Click(1);
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
+
+    rig.logic.subStop();
+    rig.world.journal.clear();
+    rig.ctl.mnuScoreText.enabled = false;
+    rig.logic.mnuScoreText_Click();
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+}
+
+// ---------------------------------------------------------------------------
+// Help menu
+
+TEST(HelpMenu, OpeningReevaluatesHelpAsThePageComesAndGoes) {
+    Rig rig("C:\\");
+    rig.logic.Form_Load();
+    rig.logic.mnuHelp_Click();
+    EXPECT_EQ(rig.st.helpFilePath, "C:\\Help.html");
+    EXPECT_FALSE(rig.ctl.mnuHelptxt.enabled);
+    rig.world.files.files.insert("C:\\Help.html");
+    rig.logic.mnuHelp_Click();
+    EXPECT_TRUE(rig.ctl.mnuHelptxt.enabled);
+}
+
+TEST(HelpMenu, HelpItemOpensThePageOnlyWhileReachable) {
+    Rig rig;
+    rig.loaded();
+    rig.world.files.files.insert(kHelpPath);
+    rig.logic.mnuHelp_Click();
+    rig.logic.mnuHelptxt_Click();
+    EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kHelpPath));
+
+    rig.world.journal.clear();
+    rig.logic.subKaisi();
+    rig.world.journal.clear();
+    rig.logic.mnuHelptxt_Click();  // F1 during a game
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+
+    rig.logic.subStop();
+    rig.world.files.files.clear();
+    rig.logic.mnuHelp_Click();
+    rig.world.journal.clear();
+    rig.logic.mnuHelptxt_Click();
+    EXPECT_THAT(rig.world.journal, IsEmpty());
+}
+
+}  // namespace
+}  // namespace pokopin::testing

@@ -1,0 +1,185 @@
+// Mole spawner and retreat.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "game_rig.h"
+
+namespace pokopin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct ModePace {
+    int mode;
+    int threshold;  // draws of a hole before its mole rises
+    int stay;       // retreat ticks a mole stays up
+};
+
+void PrintTo(const ModePace& p, std::ostream* os) {
+    *os << modeLabel(p.mode) << " threshold " << p.threshold << " stay " << p.stay;
+}
+
+class Pace : public ::testing::TestWithParam<ModePace> {
+protected:
+    void SetUp() override { rig.started().inMode(GetParam().mode); }
+    Rig rig;
+};
+
+TEST_P(Pace, HoleRisesOnTheDrawThatReachesTheThreshold) {
+    for (int i = 1; i < GetParam().threshold; ++i) {
+        rig.spawnTick(4);
+        EXPECT_EQ(board(rig.ctl), ".../.../...") << "draw " << i;
+    }
+    rig.spawnTick(4);
+    EXPECT_EQ(board(rig.ctl), ".../.M./...");
+    EXPECT_TRUE(rig.st.moleUp[4]);
+    EXPECT_EQ(rig.st.spawnPressure[4], 0);
+    EXPECT_EQ(rig.st.moleCount, 1);
+    EXPECT_EQ(rig.ctl.lblKosuu, "1");
+    EXPECT_EQ(rig.st.stayTicks, GetParam().stay);
+    EXPECT_TRUE(rig.world.journal.empty()) << "a mole rises silently";
+}
+
+TEST_P(Pace, MoleRetreatsOnItsStayTicksRetreatTick) {
+    for (int i = 0; i < GetParam().threshold; ++i) rig.spawnTick(4);
+    rig.retreatTicks(GetParam().stay - 1);
+    EXPECT_EQ(board(rig.ctl), ".../.M./...");
+    rig.retreatTicks(1);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_FALSE(rig.st.moleUp[4]);
+    EXPECT_EQ(rig.st.upTicks[4], GetParam().stay);
+}
+
+TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole) {
+    for (int i = 0; i < GetParam().threshold; ++i) rig.spawnTick(4);
+    rig.logic.picMaru_Click(4);
+    for (int i = 1; i < GetParam().stay; ++i) {
+        rig.spawnTick(4);  // pressure builds, but the hole is taken
+        rig.logic.timKesu_Timer();
+        rig.logic.picMaru_Click(4);
+        EXPECT_EQ(board(rig.ctl), ".../.m./...") << "retreat tick " << i;
+    }
+    rig.logic.timKesu_Timer();
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(rig.st.hitCount, 1);
+    EXPECT_EQ(rig.st.moleCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Pace,
+                         ::testing::Values(ModePace{0, 3, 5}, ModePace{1, 2, 4},
+                                           ModePace{2, 1, 4}, ModePace{3, 1, 3}),
+                         [](const auto& tp) { return modeLabel(tp.param.mode); });
+
+class Spawner : public ::testing::Test {
+protected:
+    void SetUp() override { rig.started(); }
+    Rig rig;
+};
+
+TEST_F(Spawner, ReseedsWithSecondsSinceMidnightOnEveryTick) {
+    rig.spawnTick(0);
+    rig.spawnTick(0);
+    EXPECT_THAT(rig.world.random.reseeds, ElementsAre(50709u, 50709u));  // 14:05:09
+}
+
+TEST_F(Spawner, DrawMapsOntoTheNineHoles) {
+    const std::vector<std::pair<double, int>> cases{
+        {0.0, 0}, {0.11, 0}, {0.12, 1}, {0.5, 4}, {0.88, 7}, {0.9, 8}, {0.99999999999, 8}};
+    for (const auto& [r, hole] : cases) {
+        rig.world.random.script.push_back(r);
+        rig.logic.timStart_Timer();
+        EXPECT_EQ(rig.st.pickedHole, hole) << "draw " << r;
+    }
+}
+
+TEST_F(Spawner, DisabledSpawnerTickChangesNothing) {
+    rig.spawnTick(4);
+    rig.st.spawnEnabled = false;
+    const auto pressure = rig.st.spawnPressure;
+    const auto picked = rig.st.pickedHole;
+    rig.st.stayTicks = 99;
+    const int draws = rig.world.random.draws;
+    const auto reseeds = rig.world.random.reseeds.size();
+
+    for (int i = 0; i < 5; ++i) rig.spawnTick(8);
+
+    EXPECT_EQ(rig.st.spawnPressure, pressure);
+    EXPECT_EQ(rig.st.pickedHole, picked);
+    EXPECT_EQ(rig.st.stayTicks, 99);
+    EXPECT_EQ(rig.world.random.draws, draws);
+    EXPECT_EQ(rig.world.random.reseeds.size(), reseeds);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+}
+
+TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops) {
+    rig.st.moleCount = 29;  // quota 30 in かんたん
+    rig.st.spawnPressure[2] = 3;
+    rig.st.spawnPressure[5] = 3;
+    rig.st.spawnPressure[7] = 2;
+    rig.spawnTick(7);
+    EXPECT_EQ(board(rig.ctl), "..M/..M/.M.");
+    EXPECT_EQ(rig.st.moleCount, 32);
+    EXPECT_EQ(rig.ctl.lblKosuu, "32");
+    EXPECT_FALSE(rig.st.spawnEnabled);
+
+    // No further raise for the rest of this game, however the draws fall.
+    for (int second = 0; second < 20; ++second) {
+        for (int i = 0; i < 5; ++i) {
+            rig.spawnTick((second + i) % 9);
+            rig.logic.timKesu_Timer();
+        }
+    }
+    EXPECT_EQ(rig.st.moleCount, 32);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+}
+
+TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat) {
+    rig.inMode(3);  // どむず: threshold 1, stay 3
+    rig.spawnTick(4);
+    rig.logic.timKesu_Timer();
+    rig.spawnTick(4);  // drawn while its mole is up
+    EXPECT_EQ(rig.st.spawnPressure[4], 1);
+    rig.retreatTicks(2);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+
+    rig.spawnTick(0);  // another hole is drawn: both rise
+    EXPECT_EQ(board(rig.ctl), "M../.M./...");
+    EXPECT_EQ(rig.st.moleCount, 3);
+}
+
+TEST_F(Spawner, KantanNeedsThreeDrawsSinceTheLastRaise) {
+    rig.spawnTick(4);
+    rig.spawnTick(0);
+    rig.spawnTick(4);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    rig.spawnTick(4);
+    EXPECT_EQ(board(rig.ctl), ".../.M./...");
+    rig.retreatTicks(5);
+    rig.spawnTick(4);
+    rig.spawnTick(4);
+    EXPECT_EQ(board(rig.ctl), ".../.../...") << "the raise reset the count";
+}
+
+TEST_F(Spawner, MoleReplacesAMissMark) {
+    rig.inMode(2);
+    rig.logic.picMaru_Click(3);
+    rig.spawnTick(3);
+    EXPECT_EQ(board(rig.ctl), ".../M../...");
+    EXPECT_TRUE(rig.st.moleUp[3]);
+}
+
+TEST_F(Spawner, WithoutACheckedModeOnlyThePressureMoves) {
+    for (auto& item : rig.ctl.mnuOptionMode) item.checked = false;
+    rig.st.stayTicks = 7;
+    for (int i = 0; i < 4; ++i) rig.spawnTick(4);
+    EXPECT_EQ(rig.st.spawnPressure[4], 4);
+    EXPECT_EQ(rig.st.stayTicks, 7);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+}
+
+}  // namespace
+}  // namespace pokopin::testing

@@ -1,0 +1,250 @@
+// Whack judgement: hits, misses and their cost, miss marks, hole keys.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game_rig.h"
+
+namespace pokopin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class Whack : public ::testing::Test {
+protected:
+    void SetUp() override { rig.started(); }
+    // Score gained by one hit on a fresh mole in hole 0.
+    int hitAward() {
+        setBoard(rig, "M../.../...");
+        const int before = rig.st.score;
+        rig.logic.picMaru_Click(0);
+        return rig.st.score - before;
+    }
+    void missAt(int hole) {
+        rig.ctl.picMaru[static_cast<std::size_t>(hole)] = game::HolePicture::Empty;
+        rig.logic.picMaru_Click(static_cast<std::int16_t>(hole));
+    }
+    Rig rig;
+};
+
+TEST_F(Whack, HitScoresTheSquareOfTheComboLevel) {
+    setBoard(rig, "M../.../...");
+    rig.logic.picMaru_Click(0);
+    EXPECT_EQ(board(rig.ctl), "m../.../...");
+    EXPECT_TRUE(rig.st.moleUp[0]) << "a hit leaves the mole up until its retreat";
+    EXPECT_EQ(rig.st.hitCount, 1);
+    EXPECT_EQ(rig.st.score, 1);
+    EXPECT_EQ(rig.ctl.lblMainScore, "1");
+    EXPECT_EQ(rig.ctl.lblHit, "1");
+    EXPECT_THAT(rig.world.journal, ElementsAre("effect bisi.wav"));
+}
+
+TEST_F(Whack, MissLowersTheComboLevelByOneNotToZero) {
+    std::vector<int> awards;
+    for (int i = 0; i < 3; ++i) awards.push_back(hitAward());
+    missAt(4);
+    awards.push_back(hitAward());
+    EXPECT_THAT(awards, ElementsAre(1, 4, 9, 9));
+    EXPECT_EQ(rig.st.combo[1], 3);
+}
+
+TEST_F(Whack, MissAtComboLevelZeroKeepsItAtZero) {
+    missAt(4);
+    EXPECT_EQ(rig.st.combo[1], 0);
+    EXPECT_EQ(hitAward(), 1);
+}
+
+struct MissCase {
+    int score;
+    int combo0;   // left by the last hit or miss
+    int misses;   // earlier misses in this game
+    int expected;
+};
+
+void PrintTo(const MissCase& c, std::ostream* os) {
+    *os << "score " << c.score << ", combo(0) " << c.combo0 << ", misses " << c.misses
+        << " -> " << c.expected;
+}
+
+class MissCost : public Whack, public ::testing::WithParamInterface<MissCase> {};
+
+TEST_P(MissCost, ScoreAfterOneMiss) {
+    const MissCase& c = GetParam();
+    rig.st.score = c.score;
+    rig.st.combo[0] = c.combo0;
+    rig.st.missCount = c.misses;
+    missAt(4);
+    EXPECT_EQ(rig.st.score, c.expected);
+    EXPECT_EQ(rig.ctl.lblMainScore, game::numberText(c.expected));
+    EXPECT_EQ(rig.ctl.lblMiss, game::numberText(c.misses + 1));
+    EXPECT_TRUE(rig.world.journal.empty()) << "a miss is silent";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MissCost,
+    ::testing::Values(MissCase{10, 0, 0, -20},    // below 700: 30 points, even below zero
+                      MissCase{699, 0, 0, 669},   //
+                      MissCase{700, 0, 0, 665},   // from 700: 5 %, rounded down
+                      MissCase{719, 0, 0, 684},   //
+                      MissCase{1000, 0, 0, 950},  //
+                      MissCase{0, 0, 0, -2},      // first action of a game
+                      MissCase{-20, 0, 1, -24},   // 2 x missCount + combo(0)
+                      MissCase{0, 9, 0, -11},     // combo(0) left by a hit of level 3
+                      MissCase{-5, 40, 3, -53}),
+    [](const auto& tp) {
+        const MissCase& c = tp.param;
+        const auto n = [](int v) { return (v < 0 ? "minus" : "") + std::to_string(v < 0 ? -v : v); };
+        return "score" + n(c.score) + "_combo" + n(c.combo0) + "_misses" + n(c.misses);
+    });
+
+TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour) {
+    rig.st.score = 10;
+    missAt(0);
+    EXPECT_EQ(rig.st.score, -20);
+    EXPECT_EQ(rig.st.combo[0], 0);
+    missAt(1);
+    EXPECT_EQ(rig.st.score, -24);
+    EXPECT_EQ(rig.ctl.lblMainScore, "-24");
+}
+
+TEST_F(Whack, MissAsFirstActionShowsMinusTwo) {
+    missAt(8);
+    EXPECT_EQ(rig.ctl.lblMainScore, "-2");
+    EXPECT_EQ(board(rig.ctl), ".../.../..x");
+    EXPECT_TRUE(rig.st.missShown[8]);
+}
+
+TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack) {
+    setBoard(rig, "mx./.../...");
+    rig.st.score = 5;
+    rig.logic.picMaru_Click(0);
+    rig.logic.picMaru_Click(1);
+    rig.logic.subHit(0);
+    EXPECT_EQ(board(rig.ctl), "mx./.../...");
+    EXPECT_EQ(rig.st.score, 5);
+    EXPECT_EQ(rig.st.hitCount, 0);
+    EXPECT_EQ(rig.st.missCount, 0);
+    EXPECT_TRUE(rig.world.journal.empty());
+}
+
+TEST_F(Whack, SecondClickOnTheSameEmptyHoleBeforeATickIsNoSecondMiss) {
+    rig.logic.picMaru_Click(4);
+    rig.logic.picMaru_Click(4);
+    EXPECT_EQ(rig.st.missCount, 1);
+    EXPECT_EQ(rig.st.score, -2);
+}
+
+TEST_F(Whack, OutOfRangeHoleIsIgnored) {
+    rig.logic.picMaru_Click(9);
+    rig.logic.subHit(-1);
+    EXPECT_EQ(rig.st.missCount, 0);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+}
+
+TEST(WhackWhileIdle, DoesNothing) {
+    Rig rig;
+    rig.loaded();
+    setBoard(rig, "M../.../...");
+    rig.logic.picMaru_Click(0);
+    rig.logic.picMaru_Click(1);
+    rig.logic.Form_KeyDown(key('S'));
+    EXPECT_EQ(board(rig.ctl), "M../.../...");
+    EXPECT_EQ(rig.st.hitCount, 0);
+    EXPECT_EQ(rig.st.missCount, 0);
+    EXPECT_TRUE(rig.world.journal.empty());
+}
+
+TEST_F(Whack, MissMarkGoesOnTheNextRetreatTick) {
+    missAt(4);
+    rig.logic.timKesu_Timer();
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_FALSE(rig.st.missShown[4]);
+    EXPECT_EQ(rig.st.missTicks[4], 1);
+    rig.logic.timKesu_Timer();
+    EXPECT_EQ(rig.st.missTicks[4], 1) << "no counting once the mark is gone";
+}
+
+TEST_F(Whack, MoleRisingOverAMissMarkLeavesTheFlagAndTheNextMissIsNormal) {
+    rig.inMode(3);  // threshold 1, stay 3
+    missAt(4);
+    rig.spawnTick(4);
+    EXPECT_EQ(board(rig.ctl), ".../.M./...");
+    EXPECT_TRUE(rig.st.missShown[4]);
+
+    rig.retreatTicks(1);
+    EXPECT_EQ(board(rig.ctl), ".../.M./...") << "the expiry must not take the mole";
+    EXPECT_TRUE(rig.st.missShown[4]);
+    rig.retreatTicks(2);  // the mole retreats; the expiry finds an empty hole
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_TRUE(rig.st.missShown[4]);
+    EXPECT_EQ(rig.st.missTicks[4], 3);
+
+    const int missesBefore = rig.st.missCount;
+    missAt(4);
+    EXPECT_EQ(rig.st.missCount, missesBefore + 1);
+    EXPECT_EQ(rig.st.missTicks[4], 0);
+    rig.retreatTicks(1);
+    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_FALSE(rig.st.missShown[4]);
+}
+
+struct HoleKey {
+    std::int16_t code;
+    int hole;
+};
+
+void PrintTo(const HoleKey& k, std::ostream* os) {
+    *os << "key " << k.code << " -> hole " << k.hole;
+}
+
+class HoleKeys : public Whack, public ::testing::WithParamInterface<HoleKey> {};
+
+TEST_P(HoleKeys, KeyDownWhacksItsHoleOnly) {
+    setBoard(rig, "MMM/MMM/MMM");
+    rig.logic.Form_KeyDown(GetParam().code);
+    std::string expected = "MMM/MMM/MMM";
+    const int h = GetParam().hole;
+    expected[static_cast<std::size_t>(h + h / 3)] = 'm';
+    EXPECT_EQ(board(rig.ctl), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeypadAndLetters, HoleKeys,
+    ::testing::Values(HoleKey{103, 0}, HoleKey{104, 1}, HoleKey{105, 2}, HoleKey{100, 3},
+                      HoleKey{101, 4}, HoleKey{102, 5}, HoleKey{97, 6}, HoleKey{98, 7},
+                      HoleKey{99, 8}, HoleKey{'Q', 0}, HoleKey{'W', 1}, HoleKey{'E', 2},
+                      HoleKey{'A', 3}, HoleKey{'S', 4}, HoleKey{'D', 5}, HoleKey{'Z', 6},
+                      HoleKey{'X', 7}, HoleKey{'C', 8}),
+    [](const auto& tp) {
+        const HoleKey& k = tp.param;
+        const std::string name = k.code >= 'A' && k.code <= 'Z'
+                                     ? std::string(1, static_cast<char>(k.code))
+                                     : "Numpad" + std::to_string(k.code - game::vk::Numpad0);
+        return name + "_hole" + std::to_string(k.hole);
+    });
+
+TEST_F(Whack, OtherKeysWhackNothing) {
+    setBoard(rig, "MMM/M.M/MMM");
+    for (std::int16_t code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right,
+                              game::vk::Down, game::vk::Numpad0, key('R'), key('q'), key('1')})
+        rig.logic.Form_KeyDown(code);
+    EXPECT_EQ(board(rig.ctl), "MMM/M.M/MMM");
+    EXPECT_TRUE(rig.world.journal.empty());
+}
+
+TEST_F(Whack, HeldHoleKeyWhacksOnEveryRepeat) {
+    // Auto-repeat arrives as further key-downs: the first hits, the next find
+    // the whacked mole, and once it is gone each repeat is a miss.
+    setBoard(rig, ".../.M./...");
+    rig.logic.Form_KeyDown(key('S'));
+    rig.logic.Form_KeyDown(key('S'));
+    EXPECT_EQ(rig.st.hitCount, 1);
+    setBoard(rig, ".../.../...");
+    rig.logic.Form_KeyDown(key('S'));
+    EXPECT_EQ(rig.st.missCount, 1);
+}
+
+}  // namespace
+}  // namespace pokopin::testing
