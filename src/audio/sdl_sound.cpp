@@ -1,0 +1,83 @@
+#include "sdl_sound.h"
+
+#include <array>
+#include <utility>
+
+#include "mixer_backend.h"
+
+namespace pokopin::audio {
+namespace {
+
+// Every effect the game plays. Loading them up front keeps file reading out
+// of the moment a mole is hit.
+constexpr std::array<std::string_view, 6> kEffects = {"hue.wav",   "bisi.wav",  "hei.wav",
+                                                      "pon.wav",   "pipo1.wav", "pipo2.wav"};
+
+}  // namespace
+
+std::string_view tuneAlias(Tune tune)
+{
+    return tune == Tune::Title ? "moguana" : "mogu20";
+}
+
+SdlSound::SdlSound(std::string programFolder)
+    : SdlSound(std::move(programFolder), std::make_unique<MixerBackend>())
+{
+}
+
+SdlSound::SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> backend)
+    : folder_(std::move(programFolder)), backend_(std::move(backend))
+{
+    for (std::string_view name : kEffects)
+        backend_->loadEffect(pathOf(name));
+}
+
+SdlSound::~SdlSound() = default;
+
+std::string SdlSound::pathOf(std::string_view name) const
+{
+    std::string path = folder_;
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    path += name;
+    return path;
+}
+
+void SdlSound::playEffect(std::string_view fileName)
+{
+    backend_->playEffect(pathOf(fileName));
+}
+
+void SdlSound::startTune(Tune tune)
+{
+    backend_->openTune(tune, pathOf(std::string(tuneAlias(tune)) + ".mid"));
+    backend_->playTune(tune);
+}
+
+void SdlSound::stopTune(Tune tune)
+{
+    backend_->stopTune(tune);
+    backend_->closeTune(tune);
+}
+
+void SdlSound::startTitleTune()
+{
+    startTune(Tune::Title);
+}
+
+void SdlSound::stopTitleTune()
+{
+    stopTune(Tune::Title);
+}
+
+void SdlSound::startGameTune()
+{
+    startTune(Tune::Game);
+}
+
+void SdlSound::stopGameTune()
+{
+    stopTune(Tune::Game);
+}
+
+}  // namespace pokopin::audio

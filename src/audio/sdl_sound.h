@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "audio_backend.h"
+#include "services.h"
+
+namespace pokopin::audio {
+
+// The game's five sound operations, turned into commands for an audio
+// backend. Every file is looked up in the program folder, so a game started
+// from another working directory still has its sounds.
+class SdlSound : public game::Sound {
+public:
+    // Opens the SDL2_mixer device (silently none when there is no device) and
+    // loads the effects found in programFolder.
+    explicit SdlSound(std::string programFolder);
+    SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> backend);
+    ~SdlSound() override;
+
+    SdlSound(const SdlSound&) = delete;
+    SdlSound& operator=(const SdlSound&) = delete;
+
+    void playEffect(std::string_view fileName) override;
+    void startTitleTune() override;
+    void stopTitleTune() override;
+    void startGameTune() override;
+    void stopGameTune() override;
+
+private:
+    // The program folder joined with name, one separator between them.
+    std::string pathOf(std::string_view name) const;
+    void startTune(Tune tune);
+    void stopTune(Tune tune);
+
+    std::string folder_;
+    std::unique_ptr<AudioBackend> backend_;
+};
+
+}  // namespace pokopin::audio

@@ -1,0 +1,139 @@
+#include "score_log.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <system_error>
+
+#include "score_entry.h"
+
+namespace pokopin::records {
+namespace {
+
+game::AppendResult failure(int err)
+{
+    game::AppendResult r;
+    r.ok = false;
+    r.reason = std::generic_category().message(err);
+    return r;
+}
+
+// Opens the log for appending. `created` tells whether this call made the
+// file, so that a failed write can remove it again instead of leaving an
+// empty log behind (the next start-up would take that as "played before").
+int openForAppend(const char* path, bool& created)
+{
+    created = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int fd = ::open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (fd >= 0 || errno != ENOENT)
+            return fd;
+        fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            created = true;
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+        // Someone else created it in between: open it as an existing file.
+    }
+    // Still there yet not openable without O_CREAT: a symlink to a missing
+    // file. Follow it and create the target, as a plain append would.
+    return ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+}
+
+bool writeAll(int fd, const char* data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+game::AppendResult appendEntry(const std::string& path, const game::ScoreRecord& record)
+{
+    const QByteArray bytes = scoreEntryBytes(record);
+    if (bytes.isEmpty())
+        return {false, "no Shift_JIS encoder in this Qt build"};
+
+    bool created = false;
+    const int fd = openForAppend(path.c_str(), created);
+    if (fd < 0)
+        return failure(errno);
+
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        if (created)
+            ::unlink(path.c_str());
+        ::close(fd);
+        return failure(err);
+    }
+    const bool regular = S_ISREG(st.st_mode);
+    const off_t earlierLength = st.st_size;
+
+    // Best effort: when putting the file back fails too, nothing is left to try.
+    auto undo = [&] {
+        if (created) {
+            ::unlink(path.c_str());
+        } else if (regular) {
+            [[maybe_unused]] const int rc = ::ftruncate(fd, earlierLength);
+        }
+    };
+
+    // One write normally carries the whole entry; the loop only matters when
+    // the system accepts part of it and reports the reason on the next call.
+    if (!writeAll(fd, bytes.constData(), bytes.size())) {
+        const int err = errno;
+        undo();
+        ::close(fd);
+        return failure(err);
+    }
+
+    // A delayed write error (full disk with delayed allocation, a network
+    // file system, a dying disk) surfaces here, while the entry can still be
+    // taken back. Devices that cannot be synced answer EINVAL: nothing to do.
+    if (::fdatasync(fd) != 0 && errno != EINVAL) {
+        const int err = errno;
+        undo();
+        ::close(fd);
+        return failure(err);
+    }
+
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int err = errno;
+        if (created) {
+            ::unlink(path.c_str());
+        } else if (regular) {
+            [[maybe_unused]] const int rc = ::truncate(path.c_str(), earlierLength);
+        }
+        return failure(err);
+    }
+    return {};
+}
+
+}  // namespace
+
+game::AppendResult ScoreLogFile::append(const std::string& path, const game::ScoreRecord& record)
+{
+    try {
+        return appendEntry(path, record);
+    } catch (...) {
+        // Only memory can run out, and only before the file is touched or
+        // after it has been put back.
+        game::AppendResult r;
+        r.ok = false;
+        return r;
+    }
+}
+
+}  // namespace pokopin::records

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "services.h"
+
+namespace pokopin::records {
+
+// The score log on disk. append() adds one whole entry at the end of the file
+// (creating it when missing) or leaves the file exactly as it was: on any
+// failure the file is cut back to its earlier length, or removed again when
+// this call created it, and the result carries the system's message.
+// Never throws.
+class ScoreLogFile : public game::ScoreLog {
+public:
+    game::AppendResult append(const std::string& path, const game::ScoreRecord& record) override;
+};
+
+}  // namespace pokopin::records

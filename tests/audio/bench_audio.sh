@@ -1,0 +1,66 @@
+#!/bin/sh
+# Prints the audio back-end's costs: constructor with and without a device,
+# tune loading, and an effect rendered through the disk driver.
+#
+#   tests/audio/bench_audio.sh BUILD_DIR [PROGRAM_FOLDER]
+#
+# Without PROGRAM_FOLDER it makes stand-in files: six short tones and two
+# 20-second tunes.
+set -eu
+build=${1:?usage: bench_audio.sh BUILD_DIR [PROGRAM_FOLDER]}
+tool="$build/tests/audio/pokopin_audio_tool"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if [ $# -ge 2 ]; then
+    folder=$2
+else
+    folder="$work/program"
+    mkdir -p "$folder"
+    python3 - "$folder" <<'PY'
+import math, struct, sys, wave
+folder = sys.argv[1]
+for name in ("hue", "bisi", "hei", "pon", "pipo1", "pipo2"):
+    with wave.open(f"{folder}/{name}.wav", "wb") as w:
+        w.setnchannels(1); w.setsampwidth(2); w.setframerate(44100)
+        n = int(0.15 * 44100)
+        w.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * 880 * i / 44100)))
+                               for i in range(n)))
+def vlq(n):
+    out = [n & 0x7f]
+    n >>= 7
+    while n:
+        out.append(0x80 | (n & 0x7f)); n >>= 7
+    return bytes(reversed(out))
+for name in ("moguana", "mogu20"):
+    ev = vlq(0) + bytes([0xC0, 0])
+    for i in range(80):  # 80 quarter notes at 120 bpm: 20 s
+        key = 60 + (i * 5) % 12
+        ev += vlq(0) + bytes([0x90, key, 100]) + vlq(480) + bytes([0x80, key, 0])
+    ev += vlq(0) + b"\xff\x2f\x00"
+    with open(f"{folder}/{name}.mid", "wb") as f:
+        f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(ev)) + ev)
+PY
+fi
+echo "program folder: $folder"
+
+for driver in dummy disk unset pokopin-no-such-driver; do
+    echo
+    case $driver in
+        unset) env -u SDL_AUDIODRIVER "$tool" bench "$folder" ;;
+        disk) SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/bench.raw" "$tool" bench "$folder" 2>/dev/null ;;
+        *) SDL_AUDIODRIVER=$driver "$tool" bench "$folder" ;;
+    esac
+done
+
+echo
+"$tool" render "$folder" "$work/bisi.wav" bisi.wav 0.5 2>/dev/null
+if command -v sox >/dev/null; then
+    # Where the effect starts in the output, relative to the play call above.
+    sox "$work/bisi.wav" -n stat 2>&1 | grep -E "Length|Maximum amplitude|RMS +amplitude"
+    sox "$work/bisi.wav" -n silence 1 1s 0.1% stat 2>&1 | grep Length | sed 's/^/after leading silence: /'
+fi
+"$tool" render "$folder" "$work/title.wav" title 2 2>/dev/null
+if command -v sox >/dev/null; then
+    sox "$work/title.wav" -n stat 2>&1 | grep -E "Length|RMS +amplitude"
+fi

@@ -1,0 +1,295 @@
+// Appending to the score log on a real file system: one whole entry or
+// nothing. Failing cases run the append in a forked child, which may drop to
+// the unprivileged user "nobody" (root ignores permission bits) or lower its
+// file size limit to force a write that stops part-way.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+#include "score_entry.h"
+#include "score_log.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using pokopin::game::AppendResult;
+using pokopin::game::ScoreRecord;
+using pokopin::records::ScoreLogFile;
+using pokopin::records::scoreEntryBytes;
+
+constexpr uid_t kNobody = 65534;
+
+ScoreRecord record(int score)
+{
+    ScoreRecord r;
+    r.when = {2000, 5, 3, 4, 14, 5, 9};
+    r.modeName = "ふつう";
+    r.elapsedSeconds = 25;
+    r.moleCount = 50;
+    r.hitCount = 12;
+    r.missCount = 3;
+    r.score = score;
+    return r;
+}
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string tmpl = (fs::temp_directory_path() / "pokopin-records-XXXXXX").string();
+        if (::mkdtemp(tmpl.data()) == nullptr)
+            throw std::system_error(errno, std::generic_category(), "mkdtemp");
+        path_ = tmpl;
+        // "nobody" must be able to pass through to the folders under test.
+        fs::permissions(path_, fs::perms(0755));
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(path_, ec);
+             it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec))
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        }
+        fs::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+QByteArray readFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return QByteArray::fromStdString(s);
+}
+
+void writeFile(const fs::path& p, const QByteArray& bytes)
+{
+    std::ofstream out(p, std::ios::binary);
+    out.write(bytes.constData(), bytes.size());
+}
+
+// Everything a failed append must leave as it was, in one comparable string.
+std::string describe(const fs::path& p)
+{
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0)
+        return "missing";
+    if (S_ISLNK(st.st_mode))
+        return "symlink to " + fs::read_symlink(p).string();
+    if (S_ISDIR(st.st_mode))
+        return "directory of " +
+               std::to_string(std::distance(fs::directory_iterator(p), fs::directory_iterator())) +
+               " entries";
+    if (S_ISREG(st.st_mode))
+        return "file mode " + std::to_string(st.st_mode & 07777) + " bytes " +
+               readFile(p).toHex(' ').toStdString();
+    return "special file";
+}
+
+struct ChildLimits {
+    bool asNobody = false;
+    rlim_t maxFileSize = RLIM_INFINITY;
+};
+
+// Runs the append in a child process under the given limits; the child
+// reports the result through its exit status and a pipe.
+AppendResult appendInChild(const fs::path& path, const ScoreRecord& r, ChildLimits limits)
+{
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        ADD_FAILURE() << "pipe failed";
+        return {};
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        if (limits.asNobody && ::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0 ||
+                ::geteuid() != kNobody)
+                ::_exit(10);
+        }
+        if (limits.maxFileSize != RLIM_INFINITY) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit rl{limits.maxFileSize, limits.maxFileSize};
+            if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
+                ::_exit(11);
+        }
+        const AppendResult res = ScoreLogFile().append(path.string(), r);
+        const ssize_t written = ::write(fds[1], res.reason.data(), res.reason.size());
+        ::_exit(written == static_cast<ssize_t>(res.reason.size()) ? (res.ok ? 0 : 1) : 12);
+    }
+    ::close(fds[1]);
+    AppendResult result;
+    char buf[256];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            break;
+        result.reason.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status)) << "child died, status " << status;
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    EXPECT_TRUE(code == 0 || code == 1) << "child could not set up its limits, exit " << code;
+    result.ok = code == 0;
+    return result;
+}
+
+TEST(ScoreLogFile, FirstAppendCreatesFileWithOneEntry)
+{
+    TempDir dir;
+    const fs::path log = dir.path() / "Score.txt";
+    const AppendResult res = ScoreLogFile().append(log.string(), record(312));
+    EXPECT_TRUE(res.ok) << res.reason;
+    EXPECT_EQ(readFile(log).toHex(' '), scoreEntryBytes(record(312)).toHex(' '));
+}
+
+TEST(ScoreLogFile, AppendsAfterEarlierContentByteForByte)
+{
+    TempDir dir;
+    const fs::path log = dir.path() / "Score.txt";
+    // Earlier content need not end in a line break; it is never rewritten.
+    const QByteArray earlier = QByteArray::fromHex("81 99 6f 6c 64 0d 0a 00 ff 2d");
+    writeFile(log, earlier);
+
+    ScoreLogFile file;
+    ASSERT_TRUE(file.append(log.string(), record(312)).ok);
+    const QByteArray afterFirst = readFile(log);
+    ASSERT_TRUE(file.append(log.string(), record(-24)).ok);
+    const QByteArray afterSecond = readFile(log);
+
+    EXPECT_EQ(afterFirst.toHex(' '), (earlier + scoreEntryBytes(record(312))).toHex(' '));
+    EXPECT_EQ(afterSecond.toHex(' '), (afterFirst + scoreEntryBytes(record(-24))).toHex(' '));
+}
+
+TEST(ScoreLogFile, SymlinkToMissingFileCreatesTheTarget)
+{
+    TempDir dir;
+    const fs::path log = dir.path() / "Score.txt";
+    fs::create_symlink("target.txt", log);
+    const AppendResult res = ScoreLogFile().append(log.string(), record(1));
+    EXPECT_TRUE(res.ok) << res.reason;
+    EXPECT_TRUE(fs::is_symlink(log));
+    EXPECT_EQ(readFile(dir.path() / "target.txt"), scoreEntryBytes(record(1)));
+}
+
+// Controls for the child-process cases below: the same set-up with room to
+// write must succeed, or a failure there could come from the set-up alone.
+TEST(ScoreLogFile, NobodyAppendsInWritableFolder)
+{
+    TempDir dir;
+    const fs::path folder = dir.path() / "open";
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms(0777));
+    const fs::path log = folder / "Score.txt";
+    const AppendResult res = appendInChild(log, record(5), {true, RLIM_INFINITY});
+    EXPECT_TRUE(res.ok) << res.reason;
+    EXPECT_EQ(readFile(log), scoreEntryBytes(record(5)));
+}
+
+TEST(ScoreLogFile, AppendWithinFileSizeLimitSucceeds)
+{
+    TempDir dir;
+    const fs::path log = dir.path() / "Score.txt";
+    writeFile(log, "earlier\r\n");
+    const auto limit = static_cast<rlim_t>(9 + scoreEntryBytes(record(5)).size());
+    const AppendResult res = appendInChild(log, record(5), {false, limit});
+    EXPECT_TRUE(res.ok) << res.reason;
+    EXPECT_EQ(readFile(log), "earlier\r\n" + scoreEntryBytes(record(5)));
+}
+
+struct FailCase {
+    const char* name;
+    // Prepares the folder and returns the log path to append to.
+    std::function<fs::path(const fs::path& dir)> setUp;
+    ChildLimits limits;
+    int expectedErrno;
+};
+
+class ScoreLogFailure : public ::testing::TestWithParam<FailCase> {};
+
+TEST_P(ScoreLogFailure, LeavesFileAsItWasAndGivesSystemReason)
+{
+    const FailCase& c = GetParam();
+    TempDir dir;
+    const fs::path log = c.setUp(dir.path());
+    const std::string before = describe(log);
+
+    const AppendResult res = appendInChild(log, record(312), c.limits);
+
+    EXPECT_FALSE(res.ok);
+    const std::string systemMessage = std::generic_category().message(c.expectedErrno);
+    EXPECT_NE(res.reason.find(systemMessage), std::string::npos)
+        << "reason \"" << res.reason << "\" lacks \"" << systemMessage << "\"";
+    EXPECT_EQ(describe(log), before);
+}
+
+const FailCase failCases[] = {
+    {"LogNameIsAFolder",
+     [](const fs::path& d) {
+         fs::create_directory(d / "Score.txt");
+         return d / "Score.txt";
+     },
+     {}, EISDIR},
+    {"FolderMissing", [](const fs::path& d) { return d / "gone" / "Score.txt"; }, {}, ENOENT},
+    {"DeviceFull",
+     [](const fs::path& d) {
+         fs::create_symlink("/dev/full", d / "Score.txt");
+         return d / "Score.txt";
+     },
+     {}, ENOSPC},
+    {"ReadOnlyFolder",
+     [](const fs::path& d) {
+         fs::create_directory(d / "ro");
+         fs::permissions(d / "ro", fs::perms(0555));
+         return d / "ro" / "Score.txt";
+     },
+     {true, RLIM_INFINITY}, EACCES},
+    {"ReadOnlyFile",
+     [](const fs::path& d) {
+         fs::permissions(d, fs::perms(0777));
+         writeFile(d / "Score.txt", "earlier\r\n");
+         fs::permissions(d / "Score.txt", fs::perms(0444));
+         return d / "Score.txt";
+     },
+     {true, RLIM_INFINITY}, EACCES},
+    // The limit lets the first 20 bytes of the entry through: the partial
+    // entry must be cut off again.
+    {"WriteStopsPartWayInExistingFile",
+     [](const fs::path& d) {
+         writeFile(d / "Score.txt", "earlier\r\n");
+         return d / "Score.txt";
+     },
+     {false, 9 + 20}, EFBIG},
+    {"WriteStopsPartWayInNewFile", [](const fs::path& d) { return d / "Score.txt"; },
+     {false, 20}, EFBIG},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScoreLogFailure, ::testing::ValuesIn(failCases),
+                         [](const auto& tp) { return std::string(tp.param.name); });
+
+}  // namespace
