@@ -1,0 +1,35 @@
+#pragma once
+
+// The title card shown while the main window loads. Its timer hands over to
+// the main window; the title has nothing else to do.
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+class QTimer;
+
+namespace pokopin::app {
+
+class frmTitle : public QWidget {
+    Q_OBJECT
+public:
+    // onTick runs on every tick of Timer1 once the card has been painted.
+    explicit frmTitle(std::function<void()> onTick, QWidget* parent = nullptr);
+    void showCentred();
+    QTimer* timer1() const { return timer1_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Timer1_Timer();
+
+    std::function<void()> onTick_;
+    QImage picture_;
+    QTimer* timer1_ = nullptr;
+    bool painted_ = false;
+};
+
+}  // namespace pokopin::app

@@ -1,0 +1,57 @@
+#pragma once
+
+// The running program: the single-instance lock, the title window, the main
+// window and the real services behind the game logic.
+
+#include <QPointer>
+
+#include <memory>
+#include <string>
+
+#include "frm_main.h"
+#include "frm_title.h"
+#include "qt_services.h"
+#include "score_log.h"
+#include "single_instance.h"
+
+namespace pokopin::app {
+
+class Program : private game::Host {
+public:
+    explicit Program(std::string programFolder, QString lockPath = {});
+    ~Program() override;
+
+    // Runs the event loop and returns the exit status. Another instance
+    // already running: returns 0 at once without showing or playing anything.
+    int run();
+
+    ui::frmMain* mainWindow() const { return main_.get(); }
+
+private:
+    // The title timer's request; a second request finds the window there.
+    void loadMain();
+
+    void repaintMain() override {}
+    void showMain() override {}
+    void closeTitle() override;
+    void focusBoard() override {}
+    void closeAbout() override {}
+    void endProgram() override;
+
+    std::string programFolder_;
+    SingleInstance instance_;
+    // Audio is opened only once this process knows it is the one instance.
+    std::unique_ptr<game::Sound> sound_;
+    QtClock clock_;
+    MixingRandom random_;
+    SleepPause pause_;
+    QtFileSystem files_;
+    records::ScoreLogFile scoreLog_;
+    DesktopShell shell_;
+    QtDialogs dialogs_;
+    // Destroyed from inside its own timer tick, so by deleteLater().
+    QPointer<frmTitle> title_;
+    std::unique_ptr<ui::frmMain> main_;
+};
+
+}  // namespace pokopin::app

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QFont>
+
+namespace pokopin::ui {
+
+// The game's proportional Japanese Gothic face, sized in pixels so that the
+// text fills its place whatever the screen's DPI.
+QFont gothicFont(int pixelSize, bool bold);
+
+}  // namespace pokopin::ui

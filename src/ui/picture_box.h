@@ -1,0 +1,55 @@
+#pragma once
+
+// The picture boxes of the main window: the board and side panel, which show
+// a picture owned by the window, and the holes, which show one of the shared
+// hole pictures and report clicks.
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+namespace pokopin::ui {
+
+// Shows a picture that lives elsewhere; whatever is painted into that picture
+// is what the box shows, across any number of repaints.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget* parent = nullptr);
+    void setPicture(const QImage* picture);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QImage* picture_ = nullptr;
+};
+
+class HoleBox : public QWidget {
+    Q_OBJECT
+public:
+    HoleBox(int index, QWidget* parent = nullptr);
+    int index() const { return index_; }
+    // The box refers to the picture; it does not copy it, so the picture must
+    // outlive the box.
+    void setPicture(const QPixmap* picture);
+    const QPixmap* picture() const { return picture_; }
+
+signals:
+    // A press and a release of the left button, both on this hole.
+    void clicked(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // The second press of a double-click starts no click.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    int index_;
+    const QPixmap* picture_ = nullptr;
+    bool pressed_ = false;
+};
+
+}  // namespace pokopin::ui

@@ -1,0 +1,160 @@
+// The version dialog, on its own and as the main window opens and closes it.
+
+#include <QtTest>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <memory>
+
+#include "fakes.h"
+#include "frm_about.h"
+#include "frm_main.h"
+
+using pokopin::app::frmAbout;
+using pokopin::testing::FakeWorld;
+using pokopin::ui::frmMain;
+
+namespace {
+
+struct Rig {
+    FakeWorld world;
+    frmMain window{world.services(), "/game",
+                   [](QWidget* owner) { return std::make_unique<frmAbout>(owner); }};
+    Rig()
+    {
+        world.files.files.insert("/game/Score.txt");
+        window.Form_Load();
+    }
+    frmAbout* about() const { return static_cast<frmAbout*>(window.about()); }
+};
+
+// Runs `whileOpen` once the dialog is up, then opens it through the menu
+// item and returns when the dialog is hidden again. A dialog that does not
+// close within a few seconds is closed by force and reported.
+bool openAbout(Rig& r, const std::function<void(frmAbout&)>& whileOpen)
+{
+    bool forced = false;
+    QTimer::singleShot(0, &r.window, [&] {
+        if (r.about() && r.about()->isVisible())
+            whileOpen(*r.about());
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (r.about() && r.about()->isVisible()) {
+            forced = true;
+            r.about()->hide();
+        }
+    });
+    guard.start(5000);
+    r.window.findChild<QAction*>(QStringLiteral("mnuVer"))->trigger();
+    return !forced;
+}
+
+}  // namespace
+
+class AboutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void layout();
+    void versionTextIsBuiltOnce();
+    void closes_data();
+    void closes();
+    void closingTheMainWindowDestroysTheDialog();
+};
+
+void AboutTest::layout()
+{
+    frmAbout about;
+    QCOMPARE(about.size(), QSize(271, 113));
+    QVERIFY(about.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(about.isModal());
+    QCOMPARE(about.cmdOK()->geometry(), QRect(167, 74, 75, 26));
+    QCOMPARE(about.cmdOK()->text(), QStringLiteral("OK"));
+    QVERIFY(about.cmdOK()->isDefault());
+    auto* title = about.findChild<QLabel*>(QStringLiteral("lblTitle"));
+    QVERIFY(title);
+    QCOMPARE(title->text(), QStringLiteral("Pokopin！"));
+    QCOMPARE(title->pos(), QPoint(59, 13));
+    QCOMPARE(title->palette().color(QPalette::WindowText), QColor(192, 64, 0));
+    QCOMPARE(about.lblVersion()->pos(), QPoint(23, 61));
+    auto* image = about.findChild<QLabel*>(QStringLiteral("Image1"));
+    QVERIFY(image);
+    QCOMPARE(image->geometry(), QRect(17, 10, 32, 32));
+    QVERIFY(!image->pixmap().isNull());
+    auto* copyright = about.findChild<QLabel*>(QStringLiteral("Label1"));
+    QVERIFY(copyright && !copyright->text().isEmpty());
+    QCOMPARE(copyright->pos(), QPoint(23, 89));
+    // The line runs beside the button, not under it.
+    QVERIFY(copyright->geometry().right() < about.cmdOK()->x());
+    QVERIFY(about.lblVersion()->geometry().right() < about.cmdOK()->x());
+    // The orange line, 5 px wide, across the dialog.
+    const QImage shot = about.grab().toImage();
+    QCOMPARE(shot.pixelColor(100, 50), QColor(255, 128, 0));
+    QCOMPARE(shot.pixelColor(100, 48), QColor(255, 128, 0));
+    QVERIFY(shot.pixelColor(100, 45) != QColor(255, 128, 0));
+    QVERIFY(shot.pixelColor(5, 50) != QColor(255, 128, 0));
+}
+
+void AboutTest::versionTextIsBuiltOnce()
+{
+    Rig r;
+    QVERIFY(!r.about());
+    QStringList texts;
+    QPoint centreSeen;
+    for (int n = 0; n < 2; ++n)
+        QVERIFY(openAbout(r, [&](frmAbout& d) {
+            texts << d.lblVersion()->text();
+            centreSeen = d.geometry().center();
+            d.cmdOK()->click();
+        }));
+    QCOMPARE(texts, (QStringList{QStringLiteral("Version 1.42"), QStringLiteral("Version 1.42")}));
+    // Centred on the main window.
+    QVERIFY((centreSeen - r.window.frameGeometry().center()).manhattanLength() <= 2);
+}
+
+void AboutTest::closes_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK clicked") << "click";
+    QTest::newRow("Enter") << "enter";
+    QTest::newRow("Return") << "return";
+    QTest::newRow("Esc") << "escape";
+}
+
+void AboutTest::closes()
+{
+    QFETCH(QString, how);
+    Rig r;
+    bool wasOpen = false;
+    QVERIFY(openAbout(r, [&](frmAbout& d) {
+        wasOpen = true;
+        if (how == "click")
+            QTest::mouseClick(d.cmdOK(), Qt::LeftButton);
+        else
+            QTest::keyClick(&d, how == "enter" ? Qt::Key_Enter
+                                : how == "return" ? Qt::Key_Return
+                                                  : Qt::Key_Escape);
+    }));
+    QVERIFY(wasOpen);
+    // Hidden, not destroyed.
+    QVERIFY(r.about());
+    QVERIFY(!r.about()->isVisible());
+}
+
+void AboutTest::closingTheMainWindowDestroysTheDialog()
+{
+    Rig r;
+    QVERIFY(openAbout(r, [](frmAbout& d) { d.cmdOK()->click(); }));
+    QPointer<QDialog> dialog = r.window.about();
+    QVERIFY(dialog);
+    r.world.journal.clear();
+    r.window.close();
+    QVERIFY(!dialog);
+    QVERIFY(!r.window.about());
+    QCOMPARE(r.world.journal.back(), std::string("close about"));
+}
+
+QTEST_MAIN(AboutTest)
+#include "about_test.moc"

@@ -1,0 +1,896 @@
+// The main window on the offscreen platform, driven by the fake services:
+// layout and hit testing, what the window shows of the logic's controls, the
+// routing of keys, clicks, menu commands and menu openings, and the painting
+// of the side panel.
+
+#include <QtTest>
+
+#include <QAction>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+
+#include "fakes.h"
+#include "frm_main.h"
+#include "mode_panel.h"
+#include "modes.h"
+#include "picture_box.h"
+
+using pokopin::game::HolePicture;
+using pokopin::testing::FakeWorld;
+using pokopin::testing::ScriptedRandom;
+using pokopin::ui::frmMain;
+using pokopin::ui::HoleBox;
+
+namespace {
+
+const std::string kFolder = "/game";
+const std::string kLogPath = "/game/Score.txt";
+const std::string kHelpPath = "/game/Help.html";
+
+// The main window with a fake world around it.
+struct Rig {
+    FakeWorld world;
+    frmMain window;
+
+    explicit Rig(bool logExists = true)
+        : window(world.services(), kFolder,
+                 [](QWidget* owner) { return std::make_unique<QDialog>(owner); })
+    {
+        if (logExists)
+            world.files.files.insert(kLogPath);
+        world.files.files.insert(kHelpPath);
+        // Every draw picks hole 8, so no mole can rise anywhere else.
+        world.random.fallback = ScriptedRandom::forHole(8);
+    }
+    void load() { window.Form_Load(); }
+
+    QAction* action(const QString& name) const
+    {
+        auto* a = window.findChild<QAction*>(name);
+        if (!a)
+            qFatal("no action %s", qPrintable(name));
+        return a;
+    }
+    QLabel* label(const QString& name) const
+    {
+        auto* l = window.findChild<QLabel*>(name);
+        if (!l)
+            qFatal("no label %s", qPrintable(name));
+        return l;
+    }
+    QTimer* timer(const QString& name) const
+    {
+        auto* t = window.findChild<QTimer*>(name);
+        if (!t)
+            qFatal("no timer %s", qPrintable(name));
+        return t;
+    }
+    QMenu* menu(const QString& name) const { return window.findChild<QMenu*>(name); }
+    QAction* mode(int k) const { return action(QStringLiteral("mnuOptionMode(%1)").arg(k)); }
+    int checkedMode() const
+    {
+        int found = -1;
+        for (int k = 0; k < 4; ++k)
+            if (mode(k)->isChecked()) {
+                if (found != -1)
+                    return -2;  // more than one
+                found = k;
+            }
+        return found;
+    }
+    bool running() const { return timer(QStringLiteral("timStart"))->isActive(); }
+    int missCount() const { return window.logic().state().missCount; }
+    int count(const std::string& entry) const
+    {
+        return static_cast<int>(std::count(world.journal.begin(), world.journal.end(), entry));
+    }
+    // Index of the first journal entry equal to `entry`, -1 if none.
+    int position(const std::string& entry) const
+    {
+        const auto it = std::find(world.journal.begin(), world.journal.end(), entry);
+        return it == world.journal.end() ? -1 : static_cast<int>(it - world.journal.begin());
+    }
+
+    // Key events reach the control with the focus, as the platform sends them.
+    void key(QEvent::Type type, int key, Qt::KeyboardModifiers mods = {}, bool autoRepeat = false)
+    {
+        QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
+        QKeyEvent event(type, key, mods, QString(), autoRepeat);
+        QApplication::sendEvent(target, &event);
+    }
+    void tap(int k, Qt::KeyboardModifiers mods = {})
+    {
+        key(QEvent::KeyPress, k, mods);
+        key(QEvent::KeyRelease, k, mods);
+    }
+    // Opens a menu the way the menu bar does; its handler runs before it shows.
+    void open(const QString& name)
+    {
+        QMenu* m = menu(name);
+        m->popup(window.mapToGlobal(QPoint(0, 0)));
+        m->hide();
+    }
+};
+
+QPoint clientToWindow(const frmMain& w, QPoint client)
+{
+    return w.centralWidget()->mapTo(&w, client);
+}
+
+int pixelsOfColour(const QImage& image, const QRect& rect, QRgb colour)
+{
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (image.pixel(x, y) == (colour | 0xff000000u))
+                ++n;
+    return n;
+}
+
+const QRgb kModeColours[4] = {qRgb(255, 255, 0), qRgb(255, 204, 0), qRgb(204, 153, 51), qRgb(255, 0, 0)};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void freshWindowShowsTheLayoutStates();
+    void loadSetsTheIdleWindow_data();
+    void loadSetsTheIdleWindow();
+    void clientAreaIsFixedAt640x480();
+    void holesTileTheBoard_data();
+    void holesTileTheBoard();
+    void clickHitsTheHoleUnderThePointer_data();
+    void clickHitsTheHoleUnderThePointer();
+    void holeClickWhacksDuringAGame();
+    void clickNeedsPressAndReleaseOnTheSameHole();
+    void secondPressOfADoubleClickIsNoClick();
+    void labelsSitAtTheirPlaces_data();
+    void labelsSitAtTheirPlaces();
+    void whiteLabelLiesOverItsShadow();
+    void counterGrowsToTheRight();
+    void menuTreeHasCaptionsAndShortcuts();
+    void menuCheckMarksFollowTheLogic();
+    void gameDisablesMenusAndTheirShortcuts();
+    void modeLabelIsPaintedInTheModeColour_data();
+    void modeLabelIsPaintedInTheModeColour();
+    void noTraceOfAnEarlierModeLabel_data();
+    void noTraceOfAnEarlierModeLabel();
+    void panelKeepsItsLabelAcrossHideAndShow();
+    void holeKeysWhackTheirHole_data();
+    void holeKeysWhackTheirHole();
+    void pressWhacksAndReleaseCommands();
+    void autoRepeatPressesWhackButRepeatedReleasesDoNothing();
+    void keypadWithoutNumLockActsAsArrows_data();
+    void keypadWithoutNumLockActsAsArrows();
+    void ctrlChordsWhackNothing();
+    void arrowsStepThroughTheModes();
+    void recordingToggleByMenuAndByUp();
+    void menuOpeningReevaluatesScoreAndHelp();
+    void timersFollowTheLogic();
+    void exitCancelledDuringAGameLetsItGoOn();
+    void exitConfirmedEndsAtOnce();
+    void closingTheWindowStopsTheTunes();
+};
+
+void MainWindowTest::freshWindowShowsTheLayoutStates()
+{
+    Rig r(false);
+    QVERIFY(r.action("mnuChuudan")->isVisible());
+    QVERIFY(r.action("mnuKaisi")->isVisible());
+    for (int k = 0; k < 4; ++k)
+        QVERIFY(!r.mode(k)->isChecked());
+    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
+    QVERIFY(!r.action("mnuScoreSave(1)")->isChecked());
+    QVERIFY(!r.action("mnuScoreText")->isEnabled());
+    QCOMPARE(r.label("lblTime(0)")->text(), QStringLiteral("20"));
+    QCOMPARE(r.label("lblTime(1)")->text(), QStringLiteral("20"));
+    QVERIFY(r.timer("timTitleMidi")->isActive());
+    // timMidi is enabled, but its QTimer only runs while a tune switch waits.
+    QVERIFY(r.window.logic().controls().timMidi);
+    QVERIFY(!r.timer("timMidi")->isActive());
+    for (const char* t : {"timStart", "timKesu", "timNokori"})
+        QVERIFY2(!r.timer(t)->isActive(), t);
+    QVERIFY(!r.window.isVisible());
+    QVERIFY(r.world.journal.empty());
+}
+
+void MainWindowTest::loadSetsTheIdleWindow_data()
+{
+    QTest::addColumn<bool>("logExists");
+    QTest::newRow("first run") << false;
+    QTest::newRow("log present") << true;
+}
+
+void MainWindowTest::loadSetsTheIdleWindow()
+{
+    QFETCH(bool, logExists);
+    Rig r(logExists);
+    r.load();
+    QCOMPARE(r.label("lblTime(0)")->text(), QStringLiteral("25"));
+    QCOMPARE(r.label("lblTime(1)")->text(), QStringLiteral("25"));
+    QCOMPARE(r.checkedMode(), 0);
+    QVERIFY(!r.action("mnuChuudan")->isVisible());
+    QVERIFY(r.action("mnuKaisi")->isVisible());
+    QCOMPARE(r.action("mnuScoreText")->isEnabled(), logExists);
+    QVERIFY(r.window.isVisible());
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(r.window.picMaru(i)->picture(), &r.window.picMogu(0));
+    QCOMPARE(r.window.focusWidget(), r.window.picHontai());
+    QCOMPARE(r.count("greet"), logExists ? 0 : 1);
+    // The window comes up only after the greeting, and before the title goes.
+    QVERIFY(r.position("show main") >= 0);
+    QVERIFY(r.position("greet") < r.position("show main"));
+    QVERIFY(r.position("show main") < r.position("close title"));
+    QVERIFY(r.timer("timTitleMidi")->isActive());
+    QVERIFY(!r.running());
+}
+
+void MainWindowTest::clientAreaIsFixedAt640x480()
+{
+    Rig r;
+    r.load();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    QCOMPARE(r.window.centralWidget()->size(), QSize(640, 480));
+    QCOMPARE(r.window.centralWidget()->mapTo(&r.window, QPoint(0, 0)).x(), 0);
+    QCOMPARE(r.window.minimumSize(), r.window.maximumSize());
+    QCOMPARE(r.window.size(), r.window.minimumSize());
+    QCOMPARE(r.window.height(), 480 + r.window.menuBar()->height());
+    QVERIFY(!(r.window.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(r.window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(r.window.picHontai()->geometry(), QRect(0, 0, 460, 480));
+    QCOMPARE(r.window.picMenu()->geometry(), QRect(460, 0, 180, 480));
+    QCOMPARE(r.window.windowTitle(), QStringLiteral("Pokopin！"));
+    QVERIFY(!r.window.windowIcon().isNull());
+    const QSize before = r.window.size();
+    r.window.resize(800, 700);
+    QCOMPARE(r.window.size(), before);
+}
+
+void MainWindowTest::holesTileTheBoard_data()
+{
+    QTest::addColumn<int>("hole");
+    QTest::addColumn<QPoint>("topLeft");
+    const QPoint corners[9] = {{32, 40},   {176, 40},  {320, 40},  {32, 174}, {176, 174},
+                               {320, 174}, {32, 308},  {176, 308}, {320, 308}};
+    for (int i = 0; i < 9; ++i)
+        QTest::addRow("picMaru(%d)", i) << i << corners[i];
+}
+
+void MainWindowTest::holesTileTheBoard()
+{
+    QFETCH(int, hole);
+    QFETCH(QPoint, topLeft);
+    Rig r;
+    HoleBox* box = r.window.picMaru(hole);
+    QCOMPARE(box->parentWidget(), r.window.picHontai());
+    QCOMPARE(box->geometry(), QRect(topLeft, QSize(100, 100)));
+    QWidget* client = r.window.centralWidget();
+    QCOMPARE(client->childAt(topLeft), box);
+    QCOMPARE(client->childAt(topLeft + QPoint(99, 99)), box);
+    QVERIFY(client->childAt(topLeft + QPoint(100, 99)) != box);
+    QVERIFY(client->childAt(topLeft + QPoint(99, 100)) != box);
+    QVERIFY(client->childAt(topLeft - QPoint(1, 0)) != box);
+}
+
+void MainWindowTest::clickHitsTheHoleUnderThePointer_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<int>("hole");  // -1: the board
+    QTest::newRow("bottom-right pixel of picMaru(0)") << QPoint(131, 139) << 0;
+    QTest::newRow("gap between picMaru(0) and (1)") << QPoint(132, 40) << -1;
+    QTest::newRow("gap below picMaru(0)") << QPoint(60, 140) << -1;
+    QTest::newRow("top-left of picMaru(1)") << QPoint(176, 40) << 1;
+    QTest::newRow("centre of picMaru(4)") << QPoint(226, 224) << 4;
+    QTest::newRow("bottom-right pixel of picMaru(8)") << QPoint(419, 407) << 8;
+    QTest::newRow("below picMaru(8)") << QPoint(419, 408) << -1;
+    QTest::newRow("side panel") << QPoint(500, 100) << -1;
+}
+
+void MainWindowTest::clickHitsTheHoleUnderThePointer()
+{
+    QFETCH(QPoint, point);
+    QFETCH(int, hole);
+    Rig r;
+    r.load();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (int i = 0; i < 9; ++i)
+        spies.push_back(std::make_unique<QSignalSpy>(r.window.picMaru(i), &HoleBox::clicked));
+    QTest::mouseClick(r.window.windowHandle(), Qt::LeftButton, {}, clientToWindow(r.window, point));
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(spies[static_cast<std::size_t>(i)]->count(), i == hole ? 1 : 0);
+}
+
+void MainWindowTest::holeClickWhacksDuringAGame()
+{
+    Rig r;
+    r.load();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    r.action("mnuKaisi")->trigger();
+    QVERIFY(r.running());
+    QTest::mouseClick(r.window.windowHandle(), Qt::LeftButton, {},
+                      clientToWindow(r.window, QPoint(226, 224)));
+    QCOMPARE(r.missCount(), 1);
+    QCOMPARE(r.window.picMaru(4)->picture(), &r.window.picMogu(3));
+    QCOMPARE(r.label("lblMiss")->text(), QStringLiteral("1"));
+}
+
+void MainWindowTest::clickNeedsPressAndReleaseOnTheSameHole()
+{
+    Rig r;
+    r.load();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    QSignalSpy spy0(r.window.picMaru(0), &HoleBox::clicked);
+    QSignalSpy spy1(r.window.picMaru(1), &HoleBox::clicked);
+    QWindow* win = r.window.windowHandle();
+    QTest::mousePress(win, Qt::LeftButton, {}, clientToWindow(r.window, QPoint(80, 80)));
+    QTest::mouseRelease(win, Qt::LeftButton, {}, clientToWindow(r.window, QPoint(220, 80)));
+    QCOMPARE(spy0.count(), 0);
+    QCOMPARE(spy1.count(), 0);
+    QTest::mouseClick(win, Qt::RightButton, {}, clientToWindow(r.window, QPoint(80, 80)));
+    QCOMPARE(spy0.count(), 0);
+    QTest::mouseClick(win, Qt::LeftButton, {}, clientToWindow(r.window, QPoint(80, 80)));
+    QCOMPARE(spy0.count(), 1);
+}
+
+void MainWindowTest::secondPressOfADoubleClickIsNoClick()
+{
+    Rig r;
+    r.load();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    HoleBox* hole = r.window.picMaru(2);
+    QSignalSpy clicks(hole, &HoleBox::clicked);
+    struct DoubleClicks : QObject {
+        int n = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            n += e->type() == QEvent::MouseButtonDblClick;
+            return false;
+        }
+    } doubles;
+    hole->installEventFilter(&doubles);
+    QTest::mouseDClick(r.window.windowHandle(), Qt::LeftButton, {},
+                       clientToWindow(r.window, QPoint(370, 90)));
+    QCOMPARE(doubles.n, 1);  // the platform did see a double-click
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(clicks.at(0).at(0).toInt(), 2);
+}
+
+void MainWindowTest::labelsSitAtTheirPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QPoint>("pos");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("pixelSize");
+    const QColor white(255, 255, 255);
+    const QColor plain = QApplication::palette().color(QPalette::ButtonText);
+    auto row = [](const char* name, const char* container, QPoint pos, const char* text,
+                  QColor colour, int px) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << pos
+                            << QString::fromLatin1(text) << colour << px;
+    };
+    row("lblKosuu", "picMenu", {145, 243}, "0", white, 29);
+    row("lblHit", "picMenu", {144, 312}, "0", white, 29);
+    row("lblMiss", "picMenu", {144, 376}, "0", white, 29);
+    row("lblMainScore", "picMenu", {144, 440}, "0", white, 29);
+    row("lblRec(1)", "picHontai", {32, 449}, "SCORE RECORD", white, 19);
+    row("lblRec(0)", "picHontai", {34, 450}, "SCORE RECORD", plain, 19);
+    row("lblTime(7)", "picHontai", {388, 439}, ".sec", white, 35);
+    row("lblTime(6)", "picHontai", {391, 440}, ".sec", QColor(0, 0, 0), 35);
+    row("lblTime(4)", "picHontai", {327, 439}, ":", white, 35);
+    row("lblTime(5)", "picHontai", {330, 440}, ":", plain, 35);
+    row("lblTime(2)", "picHontai", {227, 439}, "TIME", white, 35);
+    row("lblTime(3)", "picHontai", {230, 440}, "TIME", plain, 35);
+    row("lblTime(0)", "picHontai", {347, 439}, "25", white, 35);
+    row("lblTime(1)", "picHontai", {350, 440}, "25", QColor(64, 64, 64), 35);
+}
+
+void MainWindowTest::labelsSitAtTheirPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QPoint, pos);
+    QFETCH(QString, text);
+    QFETCH(QColor, colour);
+    QFETCH(int, pixelSize);
+    Rig r;
+    r.load();
+    QLabel* l = r.label(name);
+    QCOMPARE(l->parentWidget()->objectName(), container);
+    QCOMPARE(l->pos(), pos);
+    QCOMPARE(l->text(), text);
+    QCOMPARE(l->palette().color(QPalette::WindowText), colour);
+    QCOMPARE(l->font().pixelSize(), pixelSize);
+    QVERIFY(l->font().bold());
+    QVERIFY(!l->autoFillBackground());
+    QVERIFY(l->isVisible());
+    // Sized to its text: nothing of it is cut off.
+    QVERIFY(l->width() >= l->fontMetrics().horizontalAdvance(text));
+    QVERIFY(l->height() >= l->fontMetrics().height());
+}
+
+void MainWindowTest::whiteLabelLiesOverItsShadow()
+{
+    Rig r;
+    const std::pair<const char*, const char*> pairs[] = {{"lblRec(1)", "lblRec(0)"},
+                                                         {"lblTime(7)", "lblTime(6)"},
+                                                         {"lblTime(4)", "lblTime(5)"},
+                                                         {"lblTime(2)", "lblTime(3)"},
+                                                         {"lblTime(0)", "lblTime(1)"}};
+    for (const auto& [white, shadow] : pairs) {
+        QLabel* w = r.label(white);
+        QLabel* s = r.label(shadow);
+        const QObjectList& siblings = w->parentWidget()->children();
+        // A later sibling is painted over an earlier one.
+        QVERIFY2(siblings.indexOf(w) > siblings.indexOf(s), white);
+        // The board's label pairs overlap, so the order matters.
+        QVERIFY2(w->geometry().intersects(s->geometry()), white);
+    }
+}
+
+void MainWindowTest::counterGrowsToTheRight()
+{
+    Rig r;
+    r.load();
+    QLabel* score = r.label("lblMainScore");
+    const int narrow = score->width();
+    r.window.logic().controls().lblMainScore = "12345";
+    r.window.render();
+    QCOMPARE(score->text(), QStringLiteral("12345"));
+    QCOMPARE(score->x(), 144);
+    QVERIFY(score->width() > narrow);
+    QVERIFY(score->width() >= score->fontMetrics().horizontalAdvance(QStringLiteral("12345")));
+}
+
+void MainWindowTest::menuTreeHasCaptionsAndShortcuts()
+{
+    Rig r;
+    const QList<QAction*> titles = r.window.menuBar()->actions();
+    QStringList captions;
+    for (QAction* t : titles)
+        captions << t->text();
+    QCOMPARE(captions, (QStringList{QStringLiteral("ゲーム(&G)"), QStringLiteral("設定(&O)"),
+                                    QStringLiteral("スコア(&S)"), QStringLiteral("ヘルプ(&H)")}));
+    auto items = [&](const char* menu) {
+        QStringList out;
+        for (QAction* a : r.menu(QString::fromLatin1(menu))->actions())
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    };
+    QCOMPARE(items("mnuGame"), (QStringList{QStringLiteral("スタート"), QStringLiteral("ストップ"),
+                                            QStringLiteral("-"), QStringLiteral("終了")}));
+    QCOMPARE(items("mnuOption"), (QStringList{QStringLiteral("かんたん"), QStringLiteral("ふつう"),
+                                              QStringLiteral("むずい"), QStringLiteral("どむず")}));
+    QCOMPARE(items("mnuScore"), (QStringList{QStringLiteral("記録する"), QStringLiteral("記録しない"),
+                                             QStringLiteral("SCORE")}));
+    QCOMPARE(items("mnuHelp"), (QStringList{QStringLiteral("HELP"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")}));
+    QCOMPARE(r.action("mnuExit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QCOMPARE(r.action("mnuScoreText")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(r.action("mnuHelptxt")->shortcut(), QKeySequence(QStringLiteral("F1")));
+    QVERIFY(r.mode(0)->isCheckable());
+    QVERIFY(r.action("mnuScoreSave(0)")->isCheckable());
+}
+
+void MainWindowTest::menuCheckMarksFollowTheLogic()
+{
+    Rig r;
+    r.load();
+    // Choosing the checked mode: Qt's own toggle would clear the mark.
+    r.mode(0)->trigger();
+    QCOMPARE(r.checkedMode(), 0);
+    QCOMPARE(r.count("effect pon.wav"), 0);
+    r.mode(2)->trigger();
+    QCOMPARE(r.checkedMode(), 2);
+    QCOMPARE(r.window.logic().state().moleQuota, 100);
+    r.mode(3)->trigger();
+    QCOMPARE(r.checkedMode(), 3);
+    QCOMPARE(r.window.logic().state().moleQuota, 105);
+    QCOMPARE(r.count("effect pon.wav"), 2);
+    r.action("mnuScoreSave(0)")->trigger();  // already checked
+    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
+    QVERIFY(!r.action("mnuScoreSave(1)")->isChecked());
+}
+
+void MainWindowTest::gameDisablesMenusAndTheirShortcuts()
+{
+    Rig r;
+    r.load();
+    r.action("mnuKaisi")->trigger();
+    QVERIFY(r.running());
+    QVERIFY(!r.action("mnuKaisi")->isVisible());
+    QVERIFY(r.action("mnuChuudan")->isVisible());
+    for (const char* m : {"mnuOption", "mnuScore", "mnuHelp"})
+        QVERIFY2(!r.menu(QString::fromLatin1(m))->menuAction()->isEnabled(), m);
+    // Items under a disabled title are disabled too, shortcuts included.
+    QVERIFY(!r.action("mnuScoreText")->isEnabled());
+    QVERIFY(!r.action("mnuHelptxt")->isEnabled());
+    QVERIFY(!r.action("mnuVer")->isEnabled());
+    QVERIFY(r.action("mnuExit")->isEnabled());
+    r.action("mnuChuudan")->trigger();
+    QVERIFY(!r.running());
+    QVERIFY(r.action("mnuScoreText")->isEnabled());
+    QVERIFY(r.action("mnuHelptxt")->isEnabled());
+    QVERIFY(r.menu("mnuHelp")->menuAction()->isEnabled());
+    QCOMPARE(r.count("pause 500"), 1);
+}
+
+void MainWindowTest::modeLabelIsPaintedInTheModeColour_data()
+{
+    QTest::addColumn<int>("mode");
+    for (int k = 0; k < 4; ++k)
+        QTest::addRow("mode %d", k) << k;
+}
+
+void MainWindowTest::modeLabelIsPaintedInTheModeColour()
+{
+    QFETCH(int, mode);
+    Rig r;
+    r.load();
+    r.mode(mode)->trigger();
+    const QImage& panel = r.window.panelImage();
+    const QRect area = pokopin::ui::kModeLabelClearRect.intersected(panel.rect());
+    for (int k = 0; k < 4; ++k) {
+        const int n = pixelsOfColour(panel, area, kModeColours[k]);
+        if (k == mode)
+            QVERIFY2(n >= 40, qPrintable(QStringLiteral("only %1 pixels of the mode colour").arg(n)));
+        else
+            QVERIFY2(n == 0, qPrintable(QStringLiteral("%1 pixels of mode %2's colour").arg(n).arg(k)));
+    }
+    // The lettering has a black outline from the mask.
+    QVERIFY(pixelsOfColour(panel, pokopin::ui::kModeLabelRect, qRgb(0, 0, 0)) > 0);
+    // Outside the box nothing changed.
+    const QImage pristine = QImage(QStringLiteral(":/art/panel.png")).convertToFormat(QImage::Format_RGB32);
+    QImage outside = panel;
+    QImage clean = pristine;
+    {
+        QPainter p(&outside);
+        p.fillRect(pokopin::ui::kModeLabelClearRect, Qt::magenta);
+        QPainter q(&clean);
+        q.fillRect(pokopin::ui::kModeLabelClearRect, Qt::magenta);
+    }
+    QCOMPARE(outside, clean);
+}
+
+void MainWindowTest::noTraceOfAnEarlierModeLabel_data()
+{
+    QTest::addColumn<QList<int>>("modes");
+    QTest::newRow("easy to very hard") << QList<int>{3};
+    QTest::newRow("round trip") << QList<int>{1, 2, 3, 0};
+    QTest::newRow("back and forth") << QList<int>{3, 1, 3, 2, 1};
+    QTest::newRow("same mode chosen again") << QList<int>{2, 2, 0, 0, 1};
+}
+
+void MainWindowTest::noTraceOfAnEarlierModeLabel()
+{
+    QFETCH(QList<int>, modes);
+    Rig r;
+    r.load();
+    for (int k : modes)
+        r.mode(k)->trigger();
+    // The panel must equal a panel that was only ever painted with the final mode.
+    Rig fresh;
+    fresh.load();
+    if (modes.back() != 0)
+        fresh.mode(modes.back())->trigger();
+    QCOMPARE(r.window.panelImage(), fresh.window.panelImage());
+    QCOMPARE(r.checkedMode(), modes.back());
+}
+
+void MainWindowTest::panelKeepsItsLabelAcrossHideAndShow()
+{
+    Rig r;
+    r.load();
+    r.mode(3)->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    r.window.showMinimized();
+    r.window.hide();
+    r.window.showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(&r.window));
+    const QImage shown = r.window.picMenu()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(pixelsOfColour(shown, pokopin::ui::kModeLabelRect, kModeColours[3]) >= 40);
+    QCOMPARE(pixelsOfColour(shown, pokopin::ui::kModeLabelRect, kModeColours[0]), 0);
+}
+
+void MainWindowTest::holeKeysWhackTheirHole_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<int>("hole");
+    const int letters[9] = {Qt::Key_Q, Qt::Key_W, Qt::Key_E, Qt::Key_A, Qt::Key_S,
+                            Qt::Key_D, Qt::Key_Z, Qt::Key_X, Qt::Key_C};
+    const int digits[9] = {7, 8, 9, 4, 5, 6, 1, 2, 3};
+    for (int i = 0; i < 9; ++i) {
+        QTest::addRow("letter %c", char(letters[i])) << letters[i] << false << i;
+        QTest::addRow("keypad %d", digits[i]) << int(Qt::Key_0 + digits[i]) << true << i;
+    }
+}
+
+void MainWindowTest::holeKeysWhackTheirHole()
+{
+    QFETCH(int, key);
+    QFETCH(bool, keypad);
+    QFETCH(int, hole);
+    Rig r;
+    r.load();
+    r.action("mnuKaisi")->trigger();
+    r.key(QEvent::KeyPress, key, keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(r.missCount(), 1);
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(r.window.picMaru(i)->picture(), &r.window.picMogu(i == hole ? 3 : 0));
+    // The release commands nothing for a hole key.
+    r.key(QEvent::KeyRelease, key, keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QVERIFY(r.running());
+}
+
+void MainWindowTest::pressWhacksAndReleaseCommands()
+{
+    Rig r;
+    r.load();
+    for (int key : {int(Qt::Key_Space), int(Qt::Key_Down)}) {
+        r.key(QEvent::KeyPress, key);
+        QVERIFY(!r.running());
+        r.key(QEvent::KeyRelease, key);
+        QVERIFY(r.running());
+        r.key(QEvent::KeyPress, key);
+        QVERIFY(r.running());
+        r.key(QEvent::KeyRelease, key);
+        QVERIFY(!r.running());
+    }
+    QCOMPARE(r.count("effect hue.wav"), 2);
+    QCOMPARE(r.count("effect hei.wav"), 2);
+}
+
+void MainWindowTest::autoRepeatPressesWhackButRepeatedReleasesDoNothing()
+{
+    Rig r;
+    r.load();
+    r.action("mnuKaisi")->trigger();
+    // A held key on X11: press, then repeated release/press pairs. Every
+    // press whacks; the hole is emptied between them so each whack shows.
+    r.key(QEvent::KeyPress, Qt::Key_A);
+    for (int n = 0; n < 3; ++n) {
+        r.window.logic().controls().picMaru[3] = HolePicture::Empty;
+        r.key(QEvent::KeyRelease, Qt::Key_A, {}, true);
+        r.key(QEvent::KeyPress, Qt::Key_A, {}, true);
+    }
+    QCOMPARE(r.missCount(), 4);
+    // A held Space stops the game only on its real release.
+    r.key(QEvent::KeyPress, Qt::Key_Space);
+    r.key(QEvent::KeyRelease, Qt::Key_Space, {}, true);
+    r.key(QEvent::KeyPress, Qt::Key_Space, {}, true);
+    QVERIFY(r.running());
+    r.key(QEvent::KeyRelease, Qt::Key_Space);
+    QVERIFY(!r.running());
+}
+
+void MainWindowTest::keypadWithoutNumLockActsAsArrows_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("effect");  // what the release does while idle
+    QTest::newRow("keypad 2 starts a game") << int(Qt::Key_Down) << "start";
+    QTest::newRow("keypad 6 next mode") << int(Qt::Key_Right) << "mode 1";
+    QTest::newRow("keypad 4 previous mode") << int(Qt::Key_Left) << "mode 3";
+    QTest::newRow("keypad 8 recording off") << int(Qt::Key_Up) << "record off";
+    QTest::newRow("keypad 7") << int(Qt::Key_Home) << "nothing";
+    QTest::newRow("keypad 9") << int(Qt::Key_PageUp) << "nothing";
+    QTest::newRow("keypad 1") << int(Qt::Key_End) << "nothing";
+    QTest::newRow("keypad 3") << int(Qt::Key_PageDown) << "nothing";
+    QTest::newRow("keypad 5") << int(Qt::Key_Clear) << "nothing";
+}
+
+void MainWindowTest::keypadWithoutNumLockActsAsArrows()
+{
+    QFETCH(int, key);
+    QFETCH(QString, effect);
+    Rig r;
+    r.load();
+    r.tap(key, Qt::KeypadModifier);
+    QCOMPARE(r.running(), effect == "start");
+    QCOMPARE(r.checkedMode(), effect == "mode 1" ? 1 : effect == "mode 3" ? 3 : 0);
+    QCOMPARE(r.action("mnuScoreSave(1)")->isChecked(), effect == "record off");
+    if (!r.running())
+        r.action("mnuKaisi")->trigger();
+    // During a game no keypad key without Num Lock whacks a hole.
+    for (int k : {int(Qt::Key_Home), int(Qt::Key_Up), int(Qt::Key_PageUp), int(Qt::Key_Left),
+                  int(Qt::Key_Clear), int(Qt::Key_Right), int(Qt::Key_End), int(Qt::Key_PageDown)})
+        r.key(QEvent::KeyPress, k, Qt::KeypadModifier);
+    QCOMPARE(r.missCount(), 0);
+    QVERIFY(r.running());
+}
+
+void MainWindowTest::ctrlChordsWhackNothing()
+{
+    Rig r;
+    r.load();
+    r.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&r.window));
+    r.action("mnuKaisi")->trigger();
+    // Ctrl+S: its item is disabled during a game, so the key press reaches
+    // the window, which must not read it as S.
+    QTest::keyClick(r.window.picHontai(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(r.missCount(), 0);
+    QCOMPARE(r.window.picMaru(4)->picture(), &r.window.picMogu(0));
+    QCOMPARE(r.count("open document " + kLogPath), 0);
+    // Ctrl+Q asks whether to quit and whacks nothing.
+    QTest::keyClick(r.window.picHontai(), Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(r.count("confirm exit"), 1);
+    QCOMPARE(r.missCount(), 0);
+    QVERIFY(r.running());
+    // Plain Q and S are hole keys.
+    QTest::keyClick(r.window.picHontai(), Qt::Key_Q);
+    QTest::keyClick(r.window.picHontai(), Qt::Key_S);
+    QCOMPARE(r.missCount(), 2);
+    QCOMPARE(r.window.picMaru(0)->picture(), &r.window.picMogu(3));
+    QCOMPARE(r.window.picMaru(4)->picture(), &r.window.picMogu(3));
+    // Once idle, Ctrl+S opens the log through its shortcut.
+    r.action("mnuChuudan")->trigger();
+    QTest::keyClick(r.window.picHontai(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(r.count("open document " + kLogPath), 1);
+}
+
+void MainWindowTest::arrowsStepThroughTheModes()
+{
+    Rig r;
+    r.load();
+    QList<int> seen;
+    for (int n = 0; n < 4; ++n) {
+        r.tap(Qt::Key_Right);
+        seen << r.checkedMode();
+    }
+    QCOMPARE(seen, (QList<int>{1, 2, 3, 0}));
+    QCOMPARE(r.count("effect pon.wav"), 4);
+    seen.clear();
+    for (int n = 0; n < 4; ++n) {
+        r.tap(Qt::Key_Left);
+        seen << r.checkedMode();
+    }
+    QCOMPARE(seen, (QList<int>{3, 2, 1, 0}));
+    QCOMPARE(r.count("effect pon.wav"), 8);
+    // During a game the arrows change nothing.
+    r.action("mnuKaisi")->trigger();
+    r.tap(Qt::Key_Right);
+    r.tap(Qt::Key_Up);
+    QCOMPARE(r.checkedMode(), 0);
+    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
+}
+
+void MainWindowTest::recordingToggleByMenuAndByUp()
+{
+    Rig r;
+    r.load();
+    QLabel* rec0 = r.label("lblRec(0)");
+    QLabel* rec1 = r.label("lblRec(1)");
+    r.action("mnuScoreSave(1)")->trigger();
+    QVERIFY(!r.action("mnuScoreSave(0)")->isChecked());
+    QVERIFY(r.action("mnuScoreSave(1)")->isChecked());
+    QVERIFY(!rec0->isVisible() && !rec1->isVisible());
+    QCOMPARE(r.count("effect pipo1.wav"), 1);
+    r.action("mnuScoreSave(1)")->trigger();  // already off
+    QVERIFY(r.action("mnuScoreSave(1)")->isChecked());
+    QCOMPARE(r.count("effect pipo1.wav"), 1);
+    r.tap(Qt::Key_Up);
+    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
+    QVERIFY(!r.action("mnuScoreSave(1)")->isChecked());
+    QVERIFY(rec0->isVisible() && rec1->isVisible());
+    QCOMPARE(r.count("effect pipo2.wav"), 1);
+    r.tap(Qt::Key_Up);
+    QVERIFY(!rec0->isVisible() && !rec1->isVisible());
+    QCOMPARE(r.count("effect pipo1.wav"), 2);
+}
+
+void MainWindowTest::menuOpeningReevaluatesScoreAndHelp()
+{
+    Rig r(false);
+    r.load();
+    QVERIFY(!r.action("mnuScoreText")->isEnabled());
+    r.world.files.files.insert(kLogPath);
+    QVERIFY(!r.action("mnuScoreText")->isEnabled());  // not before the menu opens
+    r.open(QStringLiteral("mnuScore"));
+    QVERIFY(r.action("mnuScoreText")->isEnabled());
+    r.world.files.files.erase(kLogPath);
+    r.open(QStringLiteral("mnuScore"));
+    QVERIFY(!r.action("mnuScoreText")->isEnabled());
+
+    QVERIFY(r.action("mnuHelptxt")->isEnabled());
+    r.world.files.files.erase(kHelpPath);
+    r.open(QStringLiteral("mnuHelp"));
+    QVERIFY(!r.action("mnuHelptxt")->isEnabled());
+    r.world.files.files.insert(kHelpPath);
+    r.open(QStringLiteral("mnuHelp"));
+    QVERIFY(r.action("mnuHelptxt")->isEnabled());
+    r.action("mnuHelptxt")->trigger();
+    QCOMPARE(r.count("open document " + kHelpPath), 1);
+}
+
+void MainWindowTest::timersFollowTheLogic()
+{
+    Rig r;
+    r.load();
+    QCOMPARE(r.timer("timStart")->interval(), 200);
+    QCOMPARE(r.timer("timKesu")->interval(), 200);
+    QCOMPARE(r.timer("timNokori")->interval(), 1000);
+    QCOMPARE(r.timer("timMidi")->interval(), 1);
+    QCOMPARE(r.timer("timTitleMidi")->interval(), 54100);
+    r.action("mnuKaisi")->trigger();
+    for (const char* t : {"timStart", "timKesu", "timNokori", "timMidi"})
+        QVERIFY2(r.timer(t)->isActive(), t);
+    QVERIFY(!r.timer("timTitleMidi")->isActive());
+    // The first music tick switches tunes and stops the 1 ms timer.
+    QTRY_VERIFY(!r.timer("timMidi")->isActive());
+    QCOMPARE(r.count("play mogu20"), 1);
+    QVERIFY(r.position("play mogu20") > r.position("effect hue.wav"));
+    // Showing the controls again must not restart a running timer's period.
+    const int remaining = r.timer("timNokori")->remainingTime();
+    QTest::qSleep(60);
+    r.window.render();
+    QVERIFY(r.timer("timNokori")->remainingTime() <= remaining - 40);
+    // The clock runs on its own.
+    QTRY_COMPARE_WITH_TIMEOUT(r.label("lblTime(0)")->text(), QStringLiteral("23"), 3000);
+    QCOMPARE(r.label("lblTime(1)")->text(), r.label("lblTime(0)")->text());
+}
+
+void MainWindowTest::exitCancelledDuringAGameLetsItGoOn()
+{
+    Rig r;
+    r.load();
+    r.action("mnuKaisi")->trigger();
+    // Timers go on ticking while the box is open.
+    r.world.dialogs.whileOpen = [] { QTest::qWait(1150); };
+    r.action("mnuExit")->trigger();
+    QCOMPARE(r.count("confirm exit"), 1);
+    QCOMPARE(r.count("end program"), 0);
+    QVERIFY(r.running());
+    QVERIFY(!r.window.ended());
+    QCOMPARE(r.label("lblTime(0)")->text(), QStringLiteral("23"));
+}
+
+void MainWindowTest::exitConfirmedEndsAtOnce()
+{
+    Rig r;
+    r.load();
+    r.action("mnuKaisi")->trigger();
+    r.world.dialogs.exitAnswer = true;
+    r.world.journal.clear();
+    r.action("mnuExit")->trigger();
+    const pokopin::testing::Journal expected{"confirm exit", "stop moguana", "close moguana",
+                                             "stop mogu20", "close mogu20", "end program"};
+    QCOMPARE(r.world.journal, expected);
+    QVERIFY(r.window.ended());
+    for (const char* t : {"timStart", "timKesu", "timNokori", "timMidi", "timTitleMidi"})
+        QVERIFY2(!r.timer(t)->isActive(), t);
+    // No handler runs any more.
+    r.action("mnuKaisi")->trigger();
+    r.tap(Qt::Key_Space);
+    r.window.close();
+    QCOMPARE(r.world.journal, expected);
+}
+
+void MainWindowTest::closingTheWindowStopsTheTunes()
+{
+    Rig r;
+    r.load();
+    r.action("mnuKaisi")->trigger();
+    QSignalSpy closed(&r.window, &frmMain::closed);
+    r.world.journal.clear();
+    QVERIFY(r.window.close());
+    const pokopin::testing::Journal expected{"stop moguana", "close moguana", "stop mogu20",
+                                             "close mogu20", "close about"};
+    QCOMPARE(r.world.journal, expected);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(r.window.ended());
+    QVERIFY(!r.running());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
