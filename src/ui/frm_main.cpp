@@ -1,5 +1,7 @@
 #include "frm_main.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,6 +33,8 @@ constexpr int kHoleSize = 100;
 
 // Text heights of the three label sizes.
 constexpr int kCounterPx = 29;
+constexpr int kCounterX = 144;
+constexpr int kKosuuX = 145;
 constexpr int kRecordPx = 19;
 constexpr int kTimePx = 35;
 
@@ -65,6 +69,16 @@ void setLabelText(QLabel* label, const std::string& text)
         return;
     label->setText(q);
     label->adjustSize();  // grows to the right: the left edge stays
+}
+
+// The counters sit in the right part of their boxes. Figures that would run
+// past a box's right edge grow leftwards instead, so they stay readable.
+constexpr int kCounterBoxRight = 172;
+
+void setCounterText(QLabel* label, int homeX, const std::string& text)
+{
+    setLabelText(label, text);
+    label->move(std::min(homeX, kCounterBoxRight - label->width()), label->y());
 }
 
 void showItem(QAction* action, const game::MenuItem& item, bool titleEnabled)
@@ -197,11 +211,14 @@ void frmMain::buildPanel(QWidget* client)
 
     const QColor white(255, 255, 255);
     const QString zero = QStringLiteral("0");
-    lblKosuu_ = makeLabel(picMenu_, QStringLiteral("lblKosuu"), {145, 243}, zero, white, kCounterPx);
-    lblHit_ = makeLabel(picMenu_, QStringLiteral("lblHit"), {144, 312}, zero, white, kCounterPx);
-    lblMiss_ = makeLabel(picMenu_, QStringLiteral("lblMiss"), {144, 376}, zero, white, kCounterPx);
-    lblMainScore_ = makeLabel(picMenu_, QStringLiteral("lblMainScore"), {144, 440}, zero, white,
-                              kCounterPx);
+    lblKosuu_ = makeLabel(picMenu_, QStringLiteral("lblKosuu"), {kKosuuX, 243}, zero, white,
+                          kCounterPx);
+    lblHit_ = makeLabel(picMenu_, QStringLiteral("lblHit"), {kCounterX, 312}, zero, white,
+                        kCounterPx);
+    lblMiss_ = makeLabel(picMenu_, QStringLiteral("lblMiss"), {kCounterX, 376}, zero, white,
+                         kCounterPx);
+    lblMainScore_ = makeLabel(picMenu_, QStringLiteral("lblMainScore"), {kCounterX, 440}, zero,
+                              white, kCounterPx);
 }
 
 void frmMain::buildMenus()
@@ -324,10 +341,10 @@ void frmMain::render()
     setLabelText(lblTime_[1], c.lblTime);
     for (QLabel* l : lblRec_)
         l->setVisible(c.lblRecVisible);
-    setLabelText(lblKosuu_, c.lblKosuu);
-    setLabelText(lblHit_, c.lblHit);
-    setLabelText(lblMiss_, c.lblMiss);
-    setLabelText(lblMainScore_, c.lblMainScore);
+    setCounterText(lblKosuu_, kKosuuX, c.lblKosuu);
+    setCounterText(lblHit_, kCounterX, c.lblHit);
+    setCounterText(lblMiss_, kCounterX, c.lblMiss);
+    setCounterText(lblMainScore_, kCounterX, c.lblMainScore);
     lblMainScore_->setVisible(c.lblMainScoreVisible);
 
     showItem(mnuKaisi_, c.mnuKaisi, true);

@@ -13,9 +13,14 @@ inline constexpr QRect kModeLabelClearRect{85, 178, 105, 35};
 // Where the label goes: its pictures are drawn at four fifths of their size.
 inline constexpr QRect kModeLabelRect{85, 178, 84, 28};
 
-// A label picture shrunk to kModeLabelRect's size. Mask and image must go
-// through the same scaling so that the outline stays aligned with the letters.
-QImage scaledModeLabel(const QImage& picture);
+struct ModeLabel {
+    QImage mask;
+    QImage image;
+};
+
+// A mask and image pair shrunk to kModeLabelRect's size, both through the same
+// scaling so that the outline stays aligned with the letters.
+ModeLabel scaledModeLabel(const QImage& mask, const QImage& image);
 
 // Restores kModeLabelClearRect of `panel` from `pristine`, then cuts the mask
 // into the panel (AND) and puts the lettering into the cut-out (XOR).

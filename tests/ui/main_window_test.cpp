@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "fakes.h"
@@ -125,13 +126,18 @@ QPoint clientToWindow(const frmMain& w, QPoint client)
     return w.centralWidget()->mapTo(&w, client);
 }
 
-int pixelsOfColour(const QImage& image, const QRect& rect, QRgb colour)
+// Pixels within `tolerance` of `colour` in every channel.
+int pixelsOfColour(const QImage& image, const QRect& rect, QRgb colour, int tolerance = 0)
 {
     int n = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x)
-            if (image.pixel(x, y) == (colour | 0xff000000u))
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb px = image.pixel(x, y);
+            if (std::abs(qRed(px) - qRed(colour)) <= tolerance &&
+                std::abs(qGreen(px) - qGreen(colour)) <= tolerance &&
+                std::abs(qBlue(px) - qBlue(colour)) <= tolerance)
                 ++n;
+        }
     return n;
 }
 
@@ -156,7 +162,8 @@ private slots:
     void labelsSitAtTheirPlaces_data();
     void labelsSitAtTheirPlaces();
     void whiteLabelLiesOverItsShadow();
-    void counterGrowsToTheRight();
+    void counterStaysInsideItsBox_data();
+    void counterStaysInsideItsBox();
     void menuTreeHasCaptionsAndShortcuts();
     void menuCheckMarksFollowTheLogic();
     void gameDisablesMenusAndTheirShortcuts();
@@ -439,18 +446,45 @@ void MainWindowTest::whiteLabelLiesOverItsShadow()
     }
 }
 
-void MainWindowTest::counterGrowsToTheRight()
+void MainWindowTest::counterStaysInsideItsBox_data()
 {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("homeX");
+    QTest::addColumn<QString>("text");
+    for (const char* text : {"7", "32", "-60", "12345"}) {
+        QTest::addRow("lblKosuu %s", text) << "lblKosuu" << 145 << text;
+        QTest::addRow("lblHit %s", text) << "lblHit" << 144 << text;
+        QTest::addRow("lblMiss %s", text) << "lblMiss" << 144 << text;
+        QTest::addRow("lblMainScore %s", text) << "lblMainScore" << 144 << text;
+    }
+}
+
+void MainWindowTest::counterStaysInsideItsBox()
+{
+    QFETCH(QString, label);
+    QFETCH(int, homeX);
+    QFETCH(QString, text);
     Rig r;
     r.load();
-    QLabel* score = r.label("lblMainScore");
-    const int narrow = score->width();
-    r.window.logic().controls().lblMainScore = "12345";
+    QLabel* counter = r.label(label);
+    QCOMPARE(counter->x(), homeX);  // "0" at its place in the layout
+    std::string* field = nullptr;
+    auto& c = r.window.logic().controls();
+    if (label == "lblKosuu") field = &c.lblKosuu;
+    else if (label == "lblHit") field = &c.lblHit;
+    else if (label == "lblMiss") field = &c.lblMiss;
+    else field = &c.lblMainScore;
+    *field = text.toStdString();
     r.window.render();
-    QCOMPARE(score->text(), QStringLiteral("12345"));
-    QCOMPARE(score->x(), 144);
-    QVERIFY(score->width() > narrow);
-    QVERIFY(score->width() >= score->fontMetrics().horizontalAdvance(QStringLiteral("12345")));
+    QCOMPARE(counter->text(), text);
+    QVERIFY(counter->width() >= counter->fontMetrics().horizontalAdvance(text));
+    // Short figures keep the layout's left edge; every figure ends inside the
+    // blue box (x = 5 to 174), never cut off by the panel's edge.
+    QVERIFY(counter->x() <= homeX);
+    QVERIFY2(counter->geometry().right() <= 174, qPrintable(QString::number(counter->geometry().right())));
+    QVERIFY(counter->x() >= 5);
+    if (counter->fontMetrics().horizontalAdvance(text) + homeX < 160)
+        QCOMPARE(counter->x(), homeX);
 }
 
 void MainWindowTest::menuTreeHasCaptionsAndShortcuts()
@@ -541,7 +575,9 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
     const QImage& panel = r.window.panelImage();
     const QRect area = pokopin::ui::kModeLabelClearRect.intersected(panel.rect());
     for (int k = 0; k < 4; ++k) {
-        const int n = pixelsOfColour(panel, area, kModeColours[k]);
+        // The lettering's edges are smoothed, so its body is counted with a
+        // little tolerance; other modes' colours must not appear at all.
+        const int n = pixelsOfColour(panel, area, kModeColours[k], k == mode ? 12 : 0);
         if (k == mode)
             QVERIFY2(n >= 40, qPrintable(QStringLiteral("only %1 pixels of the mode colour").arg(n)));
         else
@@ -549,6 +585,27 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
     }
     // The lettering has a black outline from the mask.
     QVERIFY(pixelsOfColour(panel, pokopin::ui::kModeLabelRect, qRgb(0, 0, 0)) > 0);
+    // Every pixel of the label is either the panel as it was or a shade of the
+    // mode colour between black and full strength: no fringe of stray colours.
+    {
+        const QImage clean = QImage(QStringLiteral(":/art/panel.png")).convertToFormat(QImage::Format_RGB32);
+        const QColor ink = QColor::fromRgb(kModeColours[mode]);
+        const QRect label = pokopin::ui::kModeLabelRect;
+        for (int y = label.top(); y <= label.bottom(); ++y) {
+            for (int x = label.left(); x <= label.right(); ++x) {
+                const QRgb px = panel.pixel(x, y);
+                if (px == clean.pixel(x, y))
+                    continue;
+                const double t = double(qRed(px) + qGreen(px) + qBlue(px)) /
+                                 (ink.red() + ink.green() + ink.blue());
+                const bool shade = std::abs(qRed(px) - t * ink.red()) <= 3 &&
+                                   std::abs(qGreen(px) - t * ink.green()) <= 3 &&
+                                   std::abs(qBlue(px) - t * ink.blue()) <= 3;
+                QVERIFY2(shade, qPrintable(QStringLiteral("stray colour %1 at %2,%3")
+                                               .arg(px, 8, 16).arg(x).arg(y)));
+            }
+        }
+    }
     // Outside the box nothing changed.
     const QImage pristine = QImage(QStringLiteral(":/art/panel.png")).convertToFormat(QImage::Format_RGB32);
     QImage outside = panel;
