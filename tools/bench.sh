@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Start-up time, peak memory and idle CPU of the game beside a minimal Qt +
+# SDL2_mixer program, measured under a private Xvfb in one run.
+#
+#   bash tools/bench.sh [--runs N] [--idle SECONDS] [--audio none dummy]
+#
+# Builds what it needs first:
+#   - the game, Release, in $POKOPIN_BUILD_DIR (default: build-bench/game);
+#     an existing build folder given there is only brought up to date;
+#   - the minimal program and the window observer, in build-bench/helpers.
+# Goals: start <= 2 x minimal, peak memory <= 70 MiB, idle CPU <= 0.5 % of one core.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bench_dir="${POKOPIN_BENCH_DIR:-$root/build-bench}"
+game_build="${POKOPIN_BUILD_DIR:-$bench_dir/game}"
+helpers="$bench_dir/helpers"
+
+if [ ! -f "$game_build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$game_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPOKOPIN_TESTS=OFF >/dev/null
+fi
+cmake --build "$game_build" -j 2 >/dev/null
+cmake -S "$root/tools/bench" -B "$helpers" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$helpers" -j 2 >/dev/null
+
+game="$game_build/pokopin/pokopin"
+[ -x "$game" ] || { echo "bench: no game program at $game" >&2; exit 1; }
+echo "game build: $game_build ($(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$game_build/CMakeCache.txt"))"
+
+exec python3 "$root/tools/bench/measure.py" --game "$game" \
+    --minimal "$helpers/minimal" --waitmap "$helpers/waitmap" "$@"

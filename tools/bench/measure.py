@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+"""Start-up time, peak memory and idle CPU of the game beside a minimal Qt +
+SDL2_mixer program, both under one private Xvfb. Run through tools/bench.sh,
+which builds the programs first.
+
+usage: measure.py --game DIR/pokopin --minimal PATH --waitmap PATH
+                  [--runs N] [--idle SECONDS] [--audio none|dummy ...]
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+GOAL_START_RATIO = 2.0
+GOAL_IDLE_CPU_PERCENT = 0.5
+GOAL_PEAK_MIB = 70.0
+CLK_TCK = os.sysconf("SC_CLK_TCK")
+
+
+class Xvfb:
+    def __init__(self):
+        r, w = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        data = b""
+        with os.fdopen(r, "rb") as f:
+            while not data.endswith(b"\n"):
+                chunk = f.read(1)
+                if not chunk:
+                    raise RuntimeError("Xvfb did not report its display")
+                data += chunk
+        self.display = ":" + data.decode().strip()
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait(10)
+
+
+def proc_state(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0]
+    except FileNotFoundError:
+        return None
+
+
+def end(pid):
+    """Kill a program that waitmap left running (not our child) and wait until it is gone."""
+    try:
+        os.kill(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        return
+    deadline = time.monotonic() + 10
+    while time.monotonic() < deadline and proc_state(pid) not in (None, "Z"):
+        time.sleep(0.02)
+
+
+def cpu_ticks(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    # fields[0] is the state (field 3); utime and stime are fields 14 and 15.
+    return int(fields[11]) + int(fields[12])
+
+
+def status_kib(pid, key):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith(key + ":"):
+                return int(line.split()[1])
+    raise KeyError(key)
+
+
+class Subject:
+    """One program to measure: how to prepare a run and the title of its window."""
+
+    def __init__(self, name, title, program, data_dir=None):
+        self.name, self.title, self.program, self.data_dir = name, title, program, data_dir
+
+    def prepare(self, scratch):
+        """A fresh folder per run: the game gets its data files and an existing
+        Score.txt (so no greeting box), and a private runtime folder for its lock."""
+        run = tempfile.mkdtemp(dir=scratch)
+        home = os.path.join(run, "home")
+        runtime = os.path.join(run, "runtime")
+        os.makedirs(home)
+        os.makedirs(runtime, mode=0o700)
+        program = self.program
+        if self.data_dir:
+            folder = os.path.join(run, "program")
+            shutil.copytree(self.data_dir, folder,
+                            ignore=shutil.ignore_patterns("Score.txt"))
+            with open(os.path.join(folder, "Score.txt"), "wb") as f:
+                f.write(b"")
+            program = os.path.join(folder, os.path.basename(self.program))
+        return program, {"HOME": home, "XDG_RUNTIME_DIR": runtime}, run
+
+
+def start(subject, waitmap, env, scratch):
+    program, extra, run = subject.prepare(scratch)
+    e = dict(env, **extra)
+    out = subprocess.run([waitmap, "-t", "30", subject.title, program], env=e,
+                         cwd=os.path.dirname(program), stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True)
+    if out.returncode != 0:
+        raise RuntimeError(f"{subject.name}: no window titled {subject.title!r} came up")
+    pid, ms = out.stdout.split()
+    return int(pid), float(ms), run
+
+
+def measure(subjects, args, audio, scratch):
+    xvfb = Xvfb()
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("QT_QPA_PLATFORM", "SDL_AUDIODRIVER", "SESSION_MANAGER")}
+    env["DISPLAY"] = xvfb.display
+    env["QT_QPA_PLATFORM"] = "xcb"
+    if audio != "none":
+        env["SDL_AUDIODRIVER"] = audio
+    results = {s.name: {"start": []} for s in subjects}
+    try:
+        # One warm-up each so that the first timed run does not pay for a cold disk cache.
+        for s in subjects:
+            pid, _, _ = start(s, args.waitmap, env, scratch)
+            end(pid)
+        for _ in range(args.runs):
+            for s in subjects:  # interleaved, so drifts in machine load hit both alike
+                pid, ms, _ = start(s, args.waitmap, env, scratch)
+                results[s.name]["start"].append(ms)
+                end(pid)
+
+        pids = {}
+        for s in subjects:
+            pid, _, _ = start(s, args.waitmap, env, scratch)
+            pids[s.name] = pid
+        time.sleep(args.settle)
+        before = {n: cpu_ticks(p) for n, p in pids.items()}
+        t0 = time.monotonic()
+        time.sleep(args.idle)
+        elapsed = time.monotonic() - t0
+        for n, p in pids.items():
+            used = (cpu_ticks(p) - before[n]) / CLK_TCK
+            results[n]["cpu"] = 100.0 * used / elapsed
+            results[n]["hwm"] = status_kib(p, "VmHWM") / 1024.0
+            results[n]["rss"] = status_kib(p, "VmRSS") / 1024.0
+            results[n]["threads"] = status_kib(p, "Threads")
+            end(p)
+    finally:
+        xvfb.stop()
+    return results
+
+
+def verdict(ok):
+    return "ok" if ok else "OVER"
+
+
+def report(results, args, audio):
+    m, g = results["minimal"], results["game"]
+    ms_m, ms_g = statistics.median(m["start"]), statistics.median(g["start"])
+    ratio = ms_g / ms_m
+    audio_text = "no audio device (SDL_AUDIODRIVER unset)" if audio == "none" \
+        else f"SDL_AUDIODRIVER={audio}"
+    print()
+    print(f"== {audio_text}; {args.runs} start-ups each, {args.idle:.0f} s idle ==")
+    row = "{:<34} {:>12} {:>12}   {:<28} {}"
+    print(row.format("", "minimal", "game", "goal", ""))
+    print(row.format("start to window shown, median", f"{ms_m:.0f} ms", f"{ms_g:.0f} ms",
+                     f"game <= {GOAL_START_RATIO:.1f} x minimal", ""))
+    print(row.format("  min .. max", f"{min(m['start']):.0f}..{max(m['start']):.0f}",
+                     f"{min(g['start']):.0f}..{max(g['start']):.0f}", "", ""))
+    print(row.format("  ratio game / minimal", "", f"{ratio:.2f} x", "",
+                     verdict(ratio <= GOAL_START_RATIO)))
+    print(row.format("peak memory (VmHWM)", f"{m['hwm']:.1f} MiB", f"{g['hwm']:.1f} MiB",
+                     f"game <= {GOAL_PEAK_MIB:.0f} MiB", verdict(g["hwm"] <= GOAL_PEAK_MIB)))
+    print(row.format("  resident now (VmRSS)", f"{m['rss']:.1f} MiB", f"{g['rss']:.1f} MiB",
+                     "", ""))
+    print(row.format("idle CPU, % of one core", f"{m['cpu']:.2f} %", f"{g['cpu']:.2f} %",
+                     f"game <= {GOAL_IDLE_CPU_PERCENT} %",
+                     verdict(g["cpu"] <= GOAL_IDLE_CPU_PERCENT)))
+    print(row.format("  threads", str(m["threads"]), str(g["threads"]), "", ""))
+    print("  start times (ms), minimal:", " ".join(f"{v:.0f}" for v in m["start"]))
+    print("  start times (ms), game:   ", " ".join(f"{v:.0f}" for v in g["start"]))
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__,
+                                formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--game", required=True, help="the built pokopin executable")
+    p.add_argument("--minimal", required=True)
+    p.add_argument("--waitmap", required=True)
+    p.add_argument("--runs", type=int, default=10)
+    p.add_argument("--idle", type=float, default=20.0, help="seconds of idle CPU sampling")
+    p.add_argument("--settle", type=float, default=3.0,
+                   help="idle seconds after the window shows, before memory and CPU are read")
+    p.add_argument("--audio", nargs="+", default=["none", "dummy"],
+                   help="audio set-ups to measure: none (no device) and/or an SDL driver name")
+    args = p.parse_args()
+
+    game = os.path.abspath(args.game)
+    subjects = [Subject("minimal", "Minimal", os.path.abspath(args.minimal)),
+                Subject("game", "Pokopin\uff01", game, data_dir=os.path.dirname(game))]
+    print(f"game:    {game}")
+    print(f"minimal: {os.path.abspath(args.minimal)}")
+    print(f"machine: {os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at start")
+    with tempfile.TemporaryDirectory(prefix="pokopin-bench-") as scratch:
+        for audio in args.audio:
+            report(measure(subjects, args, audio, scratch), args, audio)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

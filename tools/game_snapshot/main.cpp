@@ -1,0 +1,104 @@
+// Renders the real main window in the middle of a game and saves it as a
+// picture, menu bar included:
+//
+//   game_snapshot OUT.png
+//
+// The window runs on scripted services (no sound, fixed clock, chosen random
+// draws), so every run shows the same board: moles up in holes 0, 2 and 8,
+// a whacked mole in hole 4, a miss mark in hole 6, the clock at 21 and the
+// counters of one hit and one miss. The whack and the miss are mouse clicks
+// on the hole widgets, so they take the window's own click path.
+
+#include <QApplication>
+#include <QDialog>
+#include <QPixmap>
+#include <QTest>
+
+#include <cstdio>
+#include <memory>
+
+#include "fakes.h"
+#include "frm_main.h"
+#include "picture_box.h"
+
+namespace {
+
+using pokopin::game::HolePicture;
+
+const char* pictureName(HolePicture p)
+{
+    switch (p) {
+    case HolePicture::Empty: return "empty";
+    case HolePicture::Mole: return "mole";
+    case HolePicture::Whacked: return "whacked";
+    case HolePicture::Miss: return "miss";
+    }
+    return "?";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // Offscreen unless the caller asks for a real display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: game_snapshot OUT.png\n");
+        return 2;
+    }
+
+    pokopin::testing::FakeWorld world;
+    const std::string folder = "/pokopin";
+    world.files.files.insert(folder + "/Score.txt");  // not a first run: no greeting
+
+    pokopin::ui::frmMain window(world.services(), folder,
+                                [](QWidget* owner) { return std::make_unique<QDialog>(owner); });
+    window.Form_Load();
+    if (!window.isVisible()) {
+        std::fprintf(stderr, "game_snapshot: start-up did not show the main window\n");
+        return 1;
+    }
+
+    auto& logic = window.logic();
+    logic.mnuKaisi_Click();
+    // Easy mode raises a hole on its third draw.
+    world.random.queueHoles({0, 0, 0, 4, 4, 4, 8, 8, 8, 2, 2, 2});
+    for (int tick = 0; tick < 12; ++tick)
+        logic.timStart_Timer();
+    for (int second = 0; second < 3; ++second)
+        logic.timNokori_Timer();
+    window.render();
+
+    QTest::mouseClick(window.picMaru(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseClick(window.picMaru(6), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+
+    const HolePicture expected[9] = {HolePicture::Mole,  HolePicture::Empty, HolePicture::Mole,
+                                     HolePicture::Empty, HolePicture::Whacked, HolePicture::Empty,
+                                     HolePicture::Miss,  HolePicture::Empty, HolePicture::Mole};
+    bool asExpected = logic.running();
+    for (int k = 0; k < 9; ++k) {
+        const HolePicture shown = logic.controls().picMaru[static_cast<std::size_t>(k)];
+        const bool onScreen =
+            window.picMaru(k)->picture() == &window.picMogu(static_cast<int>(shown));
+        std::printf("hole %d: %s%s\n", k, pictureName(shown), onScreen ? "" : " (not on screen)");
+        asExpected = asExpected && shown == expected[k] && onScreen;
+    }
+    const auto& st = logic.state();
+    std::printf("count %d, hits %d, misses %d, score %d, clock %s\n", st.moleCount, st.hitCount,
+                static_cast<int>(st.missCount), static_cast<int>(st.score),
+                logic.controls().lblTime.c_str());
+
+    const QPixmap shot = window.grab();
+    if (!shot.save(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "game_snapshot: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    std::printf("%s: %d x %d\n", argv[1], shot.width(), shot.height());
+    if (!asExpected) {
+        std::fprintf(stderr, "game_snapshot: the board is not in the scripted state\n");
+        return 1;
+    }
+    return 0;
+}
