@@ -19,7 +19,7 @@ packages=(
     build-essential cmake ninja-build pkg-config python3
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
     libsdl2-mixer-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
-    libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
+    libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
 )
 
 install_missing() {

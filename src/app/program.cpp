@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "frm_about.h"
+#include "key_repeat.h"
 #include "sdl_sound.h"
 
 namespace pokopin::app {
@@ -22,6 +23,7 @@ int Program::run()
 {
     if (!instance_.acquire())
         return 0;
+    preferDetectableKeyRepeat();
     title_ = new frmTitle([this] { loadMain(); });
     title_->showCentred();
     return QCoreApplication::exec();

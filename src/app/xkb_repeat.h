@@ -1,0 +1,12 @@
+#pragma once
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Asks the X server behind the xcb connection for detectable key repeat. */
+void pokopin_xkb_detectable_repeat(void* connection);
+
+#ifdef __cplusplus
+}
+#endif
