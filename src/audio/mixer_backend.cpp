@@ -3,12 +3,17 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <array>
 #include <map>
 #include <optional>
 #include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "command_queue.h"
 
 namespace pokopin::audio {
 namespace {
@@ -90,26 +95,96 @@ void restoreAlsa(void* lib)
     ::dlclose(lib);
 }
 
-}  // namespace
+// The tunes, handled only on the tune thread once the device is open.
+class TuneSlots {
+public:
+    explicit TuneSlots(MixerBackend::TuneLoadHook beforeLoad) : beforeLoad_(std::move(beforeLoad)) {}
 
-struct MixerBackend::State {
+    void open(Tune tune, const std::string& path)
+    {
+        auto& slot = slotOf(tune);
+        if (slot.open)
+            return;
+        if (beforeLoad_)
+            beforeLoad_(path);
+        // Each tune is read afresh: SDL2_mixer 2.6 cannot rewind a FluidSynth
+        // tune, and one played again after a halt would go on where it stopped.
+        Mix_Music* music = Mix_LoadMUS(path.c_str());
+        if (music == nullptr)
+            return;
+        slot.music.reset(music);
+        slot.open = true;
+    }
+
+    void play(Tune tune)
+    {
+        auto& slot = slotOf(tune);
+        if (!slot.open)
+            return;
+        if (Mix_PlayMusic(slot.music.get(), 0) == 0)
+            onStream_ = tune;
+    }
+
+    void stop(Tune tune)
+    {
+        // Only the tune that holds the stream may halt it: stopping a tune that
+        // is not open, or was displaced by the other one, must not cut off the
+        // tune that is sounding now.
+        if (!slotOf(tune).open || onStream_ != tune)
+            return;
+        Mix_HaltMusic();
+        onStream_.reset();
+    }
+
+    void close(Tune tune)
+    {
+        auto& slot = slotOf(tune);
+        if (!slot.open)
+            return;
+        stop(tune);
+        slot.music.reset();
+        slot.open = false;
+    }
+
+    bool isOpen(Tune tune) { return slotOf(tune).open; }
+    bool isPlaying(Tune tune) { return onStream_ == tune && Mix_PlayingMusic() != 0; }
+
+    void freeAll()
+    {
+        for (auto& slot : slots_) {
+            slot.music.reset();
+            slot.open = false;
+        }
+        onStream_.reset();
+    }
+
+private:
     struct Slot {
         MusicPtr music{nullptr, &Mix_FreeMusic};
         bool open = false;
     };
+    Slot& slotOf(Tune t) { return slots_[t == Tune::Title ? 0 : 1]; }
+
+    MixerBackend::TuneLoadHook beforeLoad_;
+    std::array<Slot, 2> slots_;
+    std::optional<Tune> onStream_;  // the tune most recently started on the music stream
+};
+
+}  // namespace
+
+struct MixerBackend::State {
+    explicit State(TuneLoadHook beforeLoad) : tunes(std::move(beforeLoad)) {}
 
     void* alsa = nullptr;
     bool sdl = false;
     bool device = false;
-    std::map<std::string, ChunkPtr, std::less<>> effects;
-    std::array<Slot, 2> tunes;
-    std::optional<Tune> onStream;  // the tune most recently started on the music stream
-
-    Slot& slot(Tune t) { return tunes[t == Tune::Title ? 0 : 1]; }
-    const Slot& slot(Tune t) const { return tunes[t == Tune::Title ? 0 : 1]; }
+    std::map<std::string, ChunkPtr, std::less<>> effects;  // the calling thread's
+    TuneSlots tunes;                                        // the tune thread's
+    std::unique_ptr<CommandQueue> tuneThread;               // while the device is open
 };
 
-MixerBackend::MixerBackend(int bufferFrames) : s_(std::make_unique<State>())
+MixerBackend::MixerBackend(int bufferFrames, TuneLoadHook beforeLoad)
+    : s_(std::make_unique<State>(std::move(beforeLoad)))
 {
     // SDL must not take over SIGINT and SIGTERM from the rest of the program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -124,20 +199,38 @@ MixerBackend::MixerBackend(int bufferFrames) : s_(std::make_unique<State>())
         return;
     s_->device = true;
     // The MIDI decoder checks for its SoundFont when it starts, so the choice
-    // comes first.
+    // comes first. Both are settled before the tune thread starts: from then
+    // on, Mix_LoadMUS only reads the decoder list and the SoundFont setting,
+    // and builds a FluidSynth synthesiser of its own.
     chooseSoundFont();
     Mix_Init(MIX_INIT_MID);
     Mix_AllocateChannels(1);
+    try {
+        s_->tuneThread = std::make_unique<CommandQueue>("pokopin-tunes");
+    } catch (const std::system_error&) {
+        // No thread to read tunes on: the game goes on without music.
+        return;
+    }
+    // The title tune is read while the window is being shown; on a machine
+    // with two cores that reading (FluidSynth spreads it over a helper
+    // thread too) should take only what the window leaves. Threads started
+    // from this one inherit the lower priority.
+    s_->tuneThread->post([] { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); });
 }
 
 MixerBackend::~MixerBackend()
 {
+    if (s_->tuneThread) {
+        // SDL keeps an error buffer for every thread that sets or clears an
+        // error, and frees it by itself only for threads it started.
+        s_->tuneThread->post([] { SDL_TLSCleanup(); });
+        s_->tuneThread.reset();
+    }
     if (s_->device) {
         Mix_HaltChannel(-1);
         Mix_HaltMusic();
         s_->effects.clear();
-        for (auto& t : s_->tunes)
-            t.music.reset();
+        s_->tunes.freeAll();
         Mix_CloseAudio();
         Mix_Quit();
     }
@@ -170,48 +263,37 @@ void MixerBackend::playEffect(const std::string& path)
     Mix_PlayChannel(kEffectChannel, it->second.get(), 0);
 }
 
+// Mix_PlayMusic, Mix_HaltMusic, Mix_PlayingMusic and Mix_FreeMusic on the
+// tune thread, like Mix_PlayChannel on the caller's, take the audio device's
+// lock, so neither of them meets the audio callback half-way.
 void MixerBackend::openTune(Tune tune, const std::string& path)
 {
-    auto& slot = s_->slot(tune);
-    if (!s_->device || slot.open)
-        return;
-    // Each tune is read afresh: SDL2_mixer 2.6 cannot rewind a FluidSynth
-    // tune, and one played again after a halt would go on where it stopped.
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
-    if (music == nullptr)
-        return;
-    slot.music.reset(music);
-    slot.open = true;
+    if (s_->tuneThread)
+        s_->tuneThread->post([t = &s_->tunes, tune, path] { t->open(tune, path); });
 }
 
 void MixerBackend::playTune(Tune tune)
 {
-    auto& slot = s_->slot(tune);
-    if (!slot.open)
-        return;
-    if (Mix_PlayMusic(slot.music.get(), 0) == 0)
-        s_->onStream = tune;
+    if (s_->tuneThread)
+        s_->tuneThread->post([t = &s_->tunes, tune] { t->play(tune); });
 }
 
 void MixerBackend::stopTune(Tune tune)
 {
-    // Only the tune that holds the stream may halt it: stopping a tune that
-    // is not open, or was displaced by the other one, must not cut off the
-    // tune that is sounding now.
-    if (!s_->slot(tune).open || s_->onStream != tune)
-        return;
-    Mix_HaltMusic();
-    s_->onStream.reset();
+    if (s_->tuneThread)
+        s_->tuneThread->post([t = &s_->tunes, tune] { t->stop(tune); });
 }
 
 void MixerBackend::closeTune(Tune tune)
 {
-    auto& slot = s_->slot(tune);
-    if (!slot.open)
-        return;
-    stopTune(tune);
-    slot.music.reset();
-    slot.open = false;
+    if (s_->tuneThread)
+        s_->tuneThread->post([t = &s_->tunes, tune] { t->close(tune); });
+}
+
+void MixerBackend::settle()
+{
+    if (s_->tuneThread)
+        s_->tuneThread->settle();
 }
 
 bool MixerBackend::deviceOpen() const
@@ -221,12 +303,13 @@ bool MixerBackend::deviceOpen() const
 
 bool MixerBackend::tuneOpen(Tune tune) const
 {
-    return s_->slot(tune).open;
+    return s_->tuneThread && s_->tuneThread->ask([t = &s_->tunes, tune] { return t->isOpen(tune); });
 }
 
 bool MixerBackend::tunePlaying(Tune tune) const
 {
-    return s_->device && s_->onStream == tune && Mix_PlayingMusic() != 0;
+    return s_->tuneThread &&
+           s_->tuneThread->ask([t = &s_->tunes, tune] { return t->isPlaying(tune); });
 }
 
 int MixerBackend::effectsLoaded() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,13 +12,23 @@ namespace pokopin::audio {
 // stream through the FluidSynth MIDI decoder. There is only one music stream,
 // so playing one tune while the other sounds stops the other.
 //
+// Reading a tune also reads its SoundFont, which takes tens of milliseconds,
+// so the tune commands are carried out in order on a thread of their own and
+// return at once; a tune starts a few milliseconds after its play command.
+// Effects are played on the calling thread: a hit must sound at once.
+// Commands and queries all come from one thread.
+//
 // Without an audio device (or with SDL_AUDIODRIVER naming none that works)
 // every command does nothing; nothing is printed either way.
 class MixerBackend final : public AudioBackend {
 public:
     static constexpr int kDefaultBufferFrames = 512;
 
-    explicit MixerBackend(int bufferFrames = kDefaultBufferFrames);
+    // Called on the tune thread with the path, right before each tune is read.
+    using TuneLoadHook = std::function<void(const std::string& path)>;
+
+    explicit MixerBackend(int bufferFrames = kDefaultBufferFrames, TuneLoadHook beforeLoad = {});
+    // Carries out the tune commands still waiting, then closes the device.
     ~MixerBackend() override;
 
     MixerBackend(const MixerBackend&) = delete;
@@ -30,7 +41,11 @@ public:
     void stopTune(Tune tune) override;
     void closeTune(Tune tune) override;
 
+    // Returns once every tune command given so far has been carried out.
+    void settle();
+
     bool deviceOpen() const;
+    // These two answer after every tune command given before them.
     bool tuneOpen(Tune tune) const;
     bool tunePlaying(Tune tune) const;  // started and not yet finished or stopped
     int effectsLoaded() const;

@@ -8,8 +8,6 @@
 //       Prints what the constructor and each operation cost with the audio
 //       driver named by SDL_AUDIODRIVER (or SDL's own choice when unset).
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -48,6 +47,22 @@ double cpuMs()
     timespec ts{};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Run time of each thread so far, in nanoseconds, by "name/tid".
+std::map<std::string, long long> threadRuntimes()
+{
+    std::map<std::string, long long> out;
+    for (const auto& task : fs::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long ns = 0;
+        if (schedstat >> ns)
+            out[name + "/" + task.path().filename().string()] = ns;
+    }
+    return out;
 }
 
 double renderedSeconds(const fs::path& raw)
@@ -88,8 +103,11 @@ int render(const std::string& folder, const fs::path& wav, const std::string& na
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
     double playedAt = 0;
+    double settledAt = 0;
     {
-        SdlSound sound(folder);
+        auto owned = std::make_unique<MixerBackend>();
+        MixerBackend* backend = owned.get();
+        SdlSound sound(folder, std::move(owned));
         playedAt = renderedSeconds(raw);
         if (name == "title")
             sound.startTitleTune();
@@ -97,14 +115,17 @@ int render(const std::string& folder, const fs::path& wav, const std::string& na
             sound.startGameTune();
         else
             sound.playEffect(name);
+        backend->settle();
+        settledAt = renderedSeconds(raw);
         const auto deadline = Clock::now() + std::chrono::duration<double>(seconds * 4 + 5);
         while (renderedSeconds(raw) < playedAt + seconds && Clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     rawToWav(raw, wav);
     fs::remove(raw);
-    std::printf("wrote %s (%.2f s); the play call came %.1f ms into the output\n", wav.c_str(),
-                renderedSeconds(wav), playedAt * 1000);
+    std::printf("wrote %s (%.2f s); the play call came %.1f ms into the output, "
+                "its commands were done by %.1f ms\n",
+                wav.c_str(), renderedSeconds(wav), playedAt * 1000, settledAt * 1000);
     return 0;
 }
 
@@ -134,11 +155,17 @@ int bench(const std::string& folder)
     sound.playEffect("bisi.wav");
     std::printf("playEffect call: %.3f ms\n", msSince(t));
 
-    auto timed = [](const char* what, auto&& op) {
+    // The call itself, on this thread, then the wait until the tune thread
+    // has carried it out.
+    auto timed = [backend](const char* what, auto&& op) {
         const auto t0 = Clock::now();
         const double c0 = cpuMs();
         op();
-        std::printf("%-30s %7.2f ms wall %7.2f ms cpu\n", what, msSince(t0), cpuMs() - c0);
+        const double callMs = msSince(t0);
+        const double callCpu = cpuMs() - c0;
+        backend->settle();
+        std::printf("%-30s call %7.3f ms wall %7.3f ms cpu; carried out after %7.2f ms\n", what,
+                    callMs, callCpu, msSince(t0));
     };
     timed("startTitleTune (first)", [&] { sound.startTitleTune(); });
     std::printf("title tune open: %s\n", backend->tuneOpen(Tune::Title) ? "yes" : "no");
@@ -151,20 +178,33 @@ int bench(const std::string& folder)
         sound.startGameTune();
     });
 
-    // The audio thread synthesises the tune while the game runs.
-    if (backend->tunePlaying(Tune::Game)) {
-        rusage before{};
-        ::getrusage(RUSAGE_SELF, &before);
+    // What each thread of this process costs while nothing sounds and while
+    // a tune plays: SDL's audio thread mixes (and synthesises the tune) all
+    // the time the device is open.
+    auto perThread = [](const char* what, double seconds) {
+        const auto before = threadRuntimes();
         const auto t0 = Clock::now();
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        rusage after{};
-        ::getrusage(RUSAGE_SELF, &after);
-        auto us = [](const timeval& tv) { return double(tv.tv_sec) * 1e6 + double(tv.tv_usec); };
-        const double cpu = us(after.ru_utime) + us(after.ru_stime) - us(before.ru_utime) -
-                           us(before.ru_stime);
-        std::printf("while the game tune plays: %.1f %% of a core\n",
-                    cpu / (msSince(t0) * 10.0));
-    }
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        const auto after = threadRuntimes();
+        const double ms = msSince(t0);
+        double total = 0;
+        std::printf("%s, %% of a core:", what);
+        for (const auto& [thread, ns] : after) {
+            const auto it = before.find(thread);
+            const double pct = double(ns - (it == before.end() ? 0 : it->second)) / 1e4 / ms;
+            total += pct;
+            if (pct >= 0.005)
+                std::printf("  %s %.2f", thread.c_str(), pct);
+        }
+        std::printf("  = %.2f\n", total);
+    };
+    sound.stopGameTune();
+    backend->settle();
+    perThread("nothing sounding", 5);
+    sound.startTitleTune();
+    backend->settle();
+    if (backend->tunePlaying(Tune::Title))
+        perThread("title tune playing", 5);
     return 0;
 }
 

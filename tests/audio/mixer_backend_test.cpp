@@ -11,10 +11,15 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "audio_files.h"
+#include "gate.h"
 #include "mixer_backend.h"
 #include "sdl_sound.h"
 
@@ -23,6 +28,7 @@ namespace {
 using namespace pokopin::testing;
 using namespace std::chrono_literals;
 using pokopin::audio::MixerBackend;
+using pokopin::testing::Gate;
 using pokopin::audio::SdlSound;
 using pokopin::audio::Tune;
 
@@ -43,9 +49,10 @@ void writeLongTune(const fs::path& path)
 }
 
 struct SoundWithBackend {
-    explicit SoundWithBackend(const fs::path& folder)
+    explicit SoundWithBackend(const fs::path& folder, MixerBackend::TuneLoadHook beforeLoad = {})
     {
-        auto owned = std::make_unique<MixerBackend>();
+        auto owned = std::make_unique<MixerBackend>(MixerBackend::kDefaultBufferFrames,
+                                                    std::move(beforeLoad));
         backend = owned.get();
         sound = std::make_unique<SdlSound>(folder.string(), std::move(owned));
     }
@@ -63,6 +70,51 @@ void runAllOperations(SdlSound& s)
     s.stopGameTune();
     s.stopTitleTune();
 }
+
+// Watches the tune thread: records each tune it reads, in order, and holds
+// the first read until the test releases it, so that every later command
+// waits in the queue behind it.
+class LoadLog {
+public:
+    MixerBackend::TuneLoadHook hook()
+    {
+        return [this](const std::string& path) {
+            bool first = false;
+            {
+                std::lock_guard lock(mutex_);
+                names_.push_back(fs::path(path).filename().string());
+                first = names_.size() == 1;
+            }
+            if (!first)
+                return;
+            firstEntered.open();
+            const bool released = release.wait();
+            std::lock_guard lock(mutex_);
+            firstHeldUntilReleased_ = released;
+        };
+    }
+    std::vector<std::string> names()
+    {
+        std::lock_guard lock(mutex_);
+        return names_;
+    }
+    // False when the first read gave up waiting: whoever issued it waited too.
+    bool firstHeldUntilReleased()
+    {
+        std::lock_guard lock(mutex_);
+        return firstHeldUntilReleased_;
+    }
+
+    Gate firstEntered;
+    Gate release;
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> names_;
+    bool firstHeldUntilReleased_ = false;
+};
+
+using Names = std::vector<std::string>;
 
 TEST(MixerBackend, WithoutUsableDriverEveryOperationIsASilentNoOp)
 {
@@ -251,6 +303,134 @@ TEST_F(TuneCommands, StopHaltsAndCloseForgetsTheTune)
     EXPECT_FALSE(backend->tunePlaying(Tune::Title));
 }
 
+// ---- The tune thread --------------------------------------------------
+
+class TuneThread : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!haveSoundFont())
+            GTEST_SKIP() << "no General MIDI SoundFont installed";
+        writeLongTune(dir.path() / "moguana.mid");
+        writeLongTune(dir.path() / "mogu20.mid");
+    }
+    ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
+    TempDir dir;
+    LoadLog loads;
+};
+
+// Start-up calls startTitleTune before the main window is shown; reading the
+// tune and its SoundFont must not hold the window back.
+TEST_F(TuneThread, StartTitleTuneReturnsWhileTheTuneIsStillBeingRead)
+{
+    SoundWithBackend rig(dir.path(), loads.hook());
+    ASSERT_TRUE(rig.backend->deviceOpen());
+    rig.sound->startTitleTune();
+    ASSERT_TRUE(loads.firstEntered.wait());
+    loads.release.open();
+    EXPECT_TRUE(rig.backend->tunePlaying(Tune::Title));
+    EXPECT_TRUE(loads.firstHeldUntilReleased()) << "startTitleTune waited for the read";
+    EXPECT_EQ(loads.names(), Names{"moguana.mid"});
+}
+
+struct QueuedCase {
+    const char* name;
+    std::function<void(SdlSound&)> run;  // issued while the first read is held
+    Names reads;                         // the tunes read, in order
+    bool titleOpen, titlePlaying, gameOpen, gamePlaying;
+};
+
+class TuneThreadOrder : public TuneThread, public ::testing::WithParamInterface<QueuedCase> {};
+
+// Every command waits behind the held first read, so the outcome shows
+// whether the queue kept the game's order.
+TEST_P(TuneThreadOrder, QueuedCommandsEndAsIfCarriedOutAtOnce)
+{
+    const QueuedCase& c = GetParam();
+    SoundWithBackend rig(dir.path(), loads.hook());
+    c.run(*rig.sound);
+    ASSERT_TRUE(loads.firstEntered.wait());
+    loads.release.open();
+    rig.backend->settle();
+    EXPECT_EQ(loads.names(), c.reads);
+    EXPECT_EQ(rig.backend->tuneOpen(Tune::Title), c.titleOpen);
+    EXPECT_EQ(rig.backend->tunePlaying(Tune::Title), c.titlePlaying);
+    EXPECT_EQ(rig.backend->tuneOpen(Tune::Game), c.gameOpen);
+    EXPECT_EQ(rig.backend->tunePlaying(Tune::Game), c.gamePlaying);
+    EXPECT_TRUE(loads.firstHeldUntilReleased());
+}
+
+const QueuedCase queuedCases[] = {
+    {"SwitchToTheGameTune",
+     [](SdlSound& s) {
+         s.startTitleTune();
+         s.stopTitleTune();
+         s.startGameTune();
+     },
+     {"moguana.mid", "mogu20.mid"}, false, false, true, true},
+    {"TitleTuneRestart",
+     [](SdlSound& s) {
+         s.startTitleTune();
+         s.stopTitleTune();
+         s.startTitleTune();
+     },
+     {"moguana.mid", "moguana.mid"}, true, true, false, false},
+    // A game ended before the switch: the end starts the title tune that is
+    // still open, and the pending switch then replaces it.
+    {"GameEndedBeforeTheSwitch",
+     [](SdlSound& s) {
+         s.startTitleTune();
+         s.stopGameTune();
+         s.startTitleTune();
+         s.stopTitleTune();
+         s.startGameTune();
+     },
+     {"moguana.mid", "mogu20.mid"}, false, false, true, true},
+    {"DisplacedTuneCannotStopTheOther",
+     [](SdlSound& s) {
+         s.startTitleTune();
+         s.startGameTune();
+         s.stopTitleTune();
+     },
+     {"moguana.mid", "mogu20.mid"}, false, false, true, true},
+    {"ExitBeforeTheTitleTuneWasRead",
+     [](SdlSound& s) {
+         s.startTitleTune();
+         s.stopTitleTune();
+         s.stopGameTune();
+     },
+     {"moguana.mid"}, false, false, false, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, TuneThreadOrder, ::testing::ValuesIn(queuedCases),
+                         [](const auto& tp) { return std::string(tp.param.name); });
+
+// The program may end while tune commands still wait; they are carried out
+// in order, and the device is closed only after the last of them.
+TEST_F(TuneThread, DestructionWithCommandsStillQueuedIsClean)
+{
+    ::testing::internal::CaptureStderr();
+    {
+        SoundWithBackend rig(dir.path(), loads.hook());
+        rig.sound->startTitleTune();
+        rig.sound->stopTitleTune();
+        rig.sound->startGameTune();
+        rig.sound->stopGameTune();
+        rig.sound->startTitleTune();
+        ASSERT_TRUE(loads.firstEntered.wait());
+        // Released a little later, so that destruction usually begins while
+        // the first read is still held and the rest are queued.
+        std::thread opener([this] {
+            std::this_thread::sleep_for(20ms);
+            loads.release.open();
+        });
+        rig.sound.reset();
+        opener.join();
+    }
+    EXPECT_EQ(loads.names(), (Names{"moguana.mid", "mogu20.mid", "moguana.mid"}));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
 // ---- Rendered through the disk driver ----------------------------------
 
 struct Rendered {
@@ -355,21 +535,114 @@ TEST(DiskRendering, TheTitleTuneSoundsAndStartsAgainFromItsBeginning)
     DiskDriver disk(dir.path() / "out.raw");
     writeMidi(dir.path() / "moguana.mid", {{0, 288, 60}, {1920, 288, 72}});
 
+    double startedAt = 0;
     double restartAt = 0;
     {
-        SdlSound sound(dir.path().string());
-        sound.startTitleTune();
-        renderFor(dir.path() / "out.raw", 1.0);
-        sound.stopTitleTune();
-        sound.startTitleTune();
+        SoundWithBackend rig(dir.path());
+        rig.sound->startTitleTune();
+        rig.backend->settle();
+        startedAt = renderFor(dir.path() / "out.raw", 1.0);
+        rig.sound->stopTitleTune();
+        rig.sound->startTitleTune();
+        rig.backend->settle();
         restartAt = renderFor(dir.path() / "out.raw", 0.6);
     }
     const Rendered out{readRaw(dir.path() / "out.raw")};
     ASSERT_GT(out.samples.size(), samplesIn(restartAt + 0.5));
-    EXPECT_GT(out.rms(0.0, 0.4), 300.0) << "the tune did not sound";
-    EXPECT_LT(out.rms(0.85, 0.95), 100.0) << "the tune's rest is not silent";
+    EXPECT_GT(out.rms(startedAt, startedAt + 0.4), 300.0) << "the tune did not sound";
+    EXPECT_LT(out.rms(startedAt + 0.85, startedAt + 0.95), 100.0) << "the tune's rest is not silent";
     EXPECT_GT(out.rms(restartAt, restartAt + 0.5), 300.0)
         << "the tune did not start again from its beginning";
 }
+
+// Effects are played on the caller's thread, never behind a tune read.
+TEST(DiskRendering, AnEffectSoundsWhileATuneIsStillBeingRead)
+{
+    if (!haveSoundFont())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    TempDir dir;
+    DiskDriver disk(dir.path() / "out.raw");
+    writeWav(dir.path() / "bisi.wav", squareWave(0.2, 8000));
+    writeLongTune(dir.path() / "moguana.mid");
+    LoadLog loads;
+    SoundWithBackend rig(dir.path(), loads.hook());
+    rig.sound->startTitleTune();
+    ASSERT_TRUE(loads.firstEntered.wait());
+    rig.sound->playEffect("bisi.wav");
+    renderFor(dir.path() / "out.raw", 0.4);
+    const Rendered out{readRaw(dir.path() / "out.raw")};  // the read is still held
+    loads.release.open();
+    EXPECT_EQ(out.count(8000), samplesIn(0.2)) << "the effect waited for the tune";
+}
+
+struct ExitCase {
+    const char* name;
+    std::function<void(SdlSound&)> before;
+    bool heardFirst;  // the tune sounds for a while before the exit; else the exit follows at once
+};
+
+class ExitSilence : public ::testing::TestWithParam<ExitCase> {};
+
+// The exit stops and closes both tunes; no music may go on until the device
+// closes, whatever state the tunes were in.
+TEST_P(ExitSilence, StopAndCloseOfBothTunesLeaveTheOutputSilent)
+{
+    if (!haveSoundFont())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    TempDir dir;
+    const fs::path file = dir.path() / "out.raw";
+    DiskDriver disk(file);
+    writeLongTune(dir.path() / "moguana.mid");
+    writeLongTune(dir.path() / "mogu20.mid");
+    double playedFrom = 0;
+    double exitAt = 0;
+    {
+        SoundWithBackend rig(dir.path());
+        GetParam().before(*rig.sound);
+        if (GetParam().heardFirst) {
+            rig.backend->settle();
+            playedFrom = renderFor(file, 0.3);
+        }
+        rig.sound->stopTitleTune();
+        rig.sound->stopGameTune();
+        rig.backend->settle();
+        EXPECT_FALSE(rig.backend->tunePlaying(Tune::Title));
+        EXPECT_FALSE(rig.backend->tunePlaying(Tune::Game));
+        EXPECT_FALSE(rig.backend->tuneOpen(Tune::Title));
+        EXPECT_FALSE(rig.backend->tuneOpen(Tune::Game));
+        // The mixer may have mixed one buffer ahead of the halt.
+        exitAt = renderFor(file, 0.5) + 0.05;
+    }
+    const Rendered out{readRaw(file)};
+    ASSERT_GT(out.samples.size(), samplesIn(exitAt + 0.4));
+    if (GetParam().heardFirst) {
+        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 300.0) << "no tune sounded before the exit";
+    }
+    EXPECT_EQ(out.rms(exitAt, exitAt + 0.4), 0.0) << "music went on after the exit";
+}
+
+const ExitCase exitCases[] = {
+    {"FromTheTitle",
+     [](SdlSound& s) {
+         s.startTitleTune();
+     },
+     true},
+    {"DuringAGame",
+     [](SdlSound& s) {
+         s.startTitleTune();
+         s.stopTitleTune();
+         s.startGameTune();
+     },
+     true},
+    // The play command still waits behind the read when the exit comes.
+    {"RightAfterTheTitleTuneWasStarted",
+     [](SdlSound& s) {
+         s.startTitleTune();
+     },
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ExitSilence, ::testing::ValuesIn(exitCases),
+                         [](const auto& tp) { return std::string(tp.param.name); });
 
 }  // namespace
