@@ -57,6 +57,23 @@ void drawTitleKana(QPainter &p, const QPointF &centre, double size, double spaci
     }
 }
 
+// The orange "Pokopin!" sticker, on the title card (weight 1) and, thinner,
+// on the side panel's logo.
+void drawRomanTitle(QPainter &p, const QPointF &centre, const QSizeF &box, int fontPx,
+                    double weight)
+{
+    const QPainterPath roman =
+        fitPath(textPath(QStringLiteral("Pokopin!"), latinFont(fontPx)), centre, box);
+    StickerStyle rs;
+    rs.body = QColor(238, 112, 22);
+    rs.rim = QColor(110, 52, 10);
+    rs.rimWidth = 6 * weight;
+    rs.whiteWidth = 3.5 * weight;
+    rs.embolden = 0.4 * weight;
+    rs.shadowOffset = QPointF(2, 2.5) * weight;
+    drawSticker(p, roman, rs);
+}
+
 void drawSparkle(QPainter &p, const QPointF &c, double r, const QColor &colour)
 {
     QPainterPath s;
@@ -198,17 +215,7 @@ QImage titlePicture(int scale)
 
     drawTitleKana(p, QPointF(250, 84), 104, 100, 13, 8);
 
-    // Romanised title.
-    QPainterPath roman = textPath(QStringLiteral("Pokopin!"), latinFont(34));
-    roman = fitPath(roman, QPointF(250, 180), QSizeF(200, 40));
-    StickerStyle rs;
-    rs.body = QColor(238, 112, 22);
-    rs.rim = QColor(110, 52, 10);
-    rs.rimWidth = 6;
-    rs.whiteWidth = 3.5;
-    rs.embolden = 0.4;
-    rs.shadowOffset = QPointF(2, 2.5);
-    drawSticker(p, roman, rs);
+    drawRomanTitle(p, QPointF(250, 180), QSizeF(200, 40), 34, 1.0);
 
     // Small print.
     p.setFont(latinFont(10, false, false));
@@ -257,16 +264,7 @@ QImage panelPicture(int scale)
     p.drawPath(roundedRect(card.adjusted(4, 4, -4, -4), 9));
 
     drawTitleKana(p, QPointF(90, 44), 38, 37, 6, 3.6);
-    QPainterPath roman = textPath(QStringLiteral("Pokopin!"), latinFont(20));
-    roman = fitPath(roman, QPointF(90, 84), QSizeF(92, 18));
-    StickerStyle rs;
-    rs.body = QColor(238, 112, 22);
-    rs.rim = QColor(110, 52, 10);
-    rs.rimWidth = 3.5;
-    rs.whiteWidth = 2;
-    rs.embolden = 0.2;
-    rs.shadowOffset = QPointF(1, 1.5);
-    drawSticker(p, roman, rs);
+    drawRomanTitle(p, QPointF(90, 84), QSizeF(92, 18), 20, 0.58);
 
     p.save();
     p.translate(66, 97);
