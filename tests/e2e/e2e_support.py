@@ -12,6 +12,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from xvfb import Xvfb  # noqa: E402
+
 MAIN_TITLE = "Pokopin\uff01"
 GREETING_TITLE = "Welcome!"
 EXIT_TITLE = "Pokopin\u306e\u7d42\u4e86"  # Pokopinの終了
@@ -46,36 +49,6 @@ def wait_until(predicate, timeout, what, interval=0.05, fail=True):
                 raise Failure(f"timed out after {timeout:.0f} s waiting for {what}")
             return value
         time.sleep(interval)
-
-
-class Xvfb:
-    """A private X server on a free display number."""
-
-    def __init__(self):
-        r, w = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-        os.close(w)
-        data = b""
-        with os.fdopen(r, "rb") as f:
-            while not data.endswith(b"\n"):
-                chunk = f.read(1)
-                if not chunk:
-                    raise Failure("Xvfb did not start")
-                data += chunk
-        self.display = ":" + data.decode().strip()
-
-    def stop(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
 
 
 class Window:

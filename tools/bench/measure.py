@@ -16,32 +16,13 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from xvfb import Xvfb  # noqa: E402
+
 GOAL_START_RATIO = 2.0
 GOAL_IDLE_CPU_PERCENT = 0.5
 GOAL_PEAK_MIB = 70.0
 CLK_TCK = os.sysconf("SC_CLK_TCK")
-
-
-class Xvfb:
-    def __init__(self):
-        r, w = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(w)
-        data = b""
-        with os.fdopen(r, "rb") as f:
-            while not data.endswith(b"\n"):
-                chunk = f.read(1)
-                if not chunk:
-                    raise RuntimeError("Xvfb did not report its display")
-                data += chunk
-        self.display = ":" + data.decode().strip()
-
-    def stop(self):
-        self.proc.terminate()
-        self.proc.wait(10)
 
 
 def proc_state(pid):
