@@ -306,6 +306,14 @@ void drawOpenEye(QPainter &p, double x, double y)
     p.drawEllipse(QPointF(x + 1.2, y + 1.7), 0.65, 0.65);
 }
 
+// The open mouth of either face: dark red inside, a darker rim.
+void drawMouthShape(QPainter &p, const QPainterPath &mouth)
+{
+    p.setBrush(QColor(150, 34, 44));
+    p.setPen(pen(QColor(96, 24, 28), 1.0));
+    p.drawPath(mouth);
+}
+
 void drawSmile(QPainter &p)
 {
     QPainterPath mouth;
@@ -314,9 +322,7 @@ void drawSmile(QPainter &p)
     mouth.quadTo(56.5, 61.5, 50, 61.5);
     mouth.quadTo(43.5, 61.5, 42.5, 52.5);
     mouth.closeSubpath();
-    p.setBrush(QColor(150, 34, 44));
-    p.setPen(pen(QColor(96, 24, 28), 1.0));
-    p.drawPath(mouth);
+    drawMouthShape(p, mouth);
     p.save();
     p.setClipPath(mouth);
     p.setPen(Qt::NoPen);
@@ -486,9 +492,7 @@ void drawWhacked(QPainter &p)
     mouth.quadTo(56, 52.5, 57, 59);
     mouth.quadTo(50, 56.5, 43, 59);
     mouth.closeSubpath();
-    p.setBrush(QColor(150, 34, 44));
-    p.setPen(pen(QColor(96, 24, 28), 1.0));
-    p.drawPath(mouth);
+    drawMouthShape(p, mouth);
     drawNose(p);
     drawTears(p, 33.5, 36, true);
     drawTears(p, 66.5, 36, false);

@@ -17,33 +17,13 @@
 #include <utility>
 #include <vector>
 
+#include "temp_dir.h"
+
 namespace pokopin::testing {
 
 namespace fs = std::filesystem;
 
 inline constexpr int kRate = 44100;
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "pokopin-audio-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr)
-            throw std::system_error(errno, std::generic_category(), "mkdtemp");
-        path_ = tmpl;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // Sets an environment variable for the life of the object.
 class ScopedEnv {

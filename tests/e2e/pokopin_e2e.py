@@ -87,6 +87,16 @@ def play_until_logged(game, entries_before, play_round, timeout):
     return time.monotonic() - started
 
 
+def check_full_game(e, quota, whacked):
+    """The figures of a game that ran its whole clock in a mode with this quota."""
+    check(e["playtime"] == FULL_GAME_PLAYTIME, f"PlayTime {e['playtime']} is a full game's")
+    check(1 <= e["count"] <= quota + QUOTA_OVERRUN,
+          f"COUNT {e['count']} within 1..{quota + QUOTA_OVERRUN}")
+    check(e["hit"] + e["miss"] > 0, whacked)
+    check(e["hit"] <= e["count"], "no more hits than moles")
+    check(e["score"] <= highest_score(e["hit"]), "the score is within what the hits can give")
+
+
 def mouse_game(game):
     """A whole game with the mouse, started from the menu and ended by the clock."""
     proc, main = game.open_to_main()
@@ -103,11 +113,7 @@ def mouse_game(game):
     e = entries[0]
     print("entry:", e)
     check(e["mode"] == EASY, "played in mode かんたん")
-    check(e["playtime"] == FULL_GAME_PLAYTIME, f"PlayTime {e['playtime']} is a full game's")
-    check(1 <= e["count"] <= 30 + QUOTA_OVERRUN, f"COUNT {e['count']} within 1..38")
-    check(e["hit"] + e["miss"] > 0, "the clicks were judged as hits or misses")
-    check(e["hit"] <= e["count"], "no more hits than moles")
-    check(e["score"] <= highest_score(e["hit"]), "the score is within what the hits can give")
+    check_full_game(e, quota=30, whacked="the clicks were judged as hits or misses")
     check(abs((e["when"] - datetime.datetime.now()).total_seconds()) < 120,
           "the entry carries the time of the game's end")
     check(proc.poll() is None, "the program runs on after the game")
@@ -180,11 +186,7 @@ def keyboard(game):
     e = entries[1]
     print("entry:", e)
     check(e["mode"] == NORMAL, "Right switched the mode to ふつう")
-    check(e["playtime"] == FULL_GAME_PLAYTIME, f"PlayTime {e['playtime']} is a full game's")
-    check(1 <= e["count"] <= 50 + QUOTA_OVERRUN, f"COUNT {e['count']} within 1..58")
-    check(e["hit"] + e["miss"] > 0, "the letter keys whacked holes")
-    check(e["hit"] <= e["count"], "no more hits than moles")
-    check(e["score"] <= highest_score(e["hit"]), "the score is within what the hits can give")
+    check_full_game(e, quota=50, whacked="the letter keys whacked holes")
     check(proc.poll() is None, "the program runs on")
 
 

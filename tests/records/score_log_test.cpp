@@ -23,10 +23,12 @@
 
 #include "score_entry.h"
 #include "score_log.h"
+#include "temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using pokopin::testing::TempDir;
 using pokopin::game::AppendResult;
 using pokopin::game::ScoreRecord;
 using pokopin::records::ScoreLogFile;
@@ -46,35 +48,6 @@ ScoreRecord record(int score)
     r.score = score;
     return r;
 }
-
-class TempDir {
-public:
-    TempDir()
-    {
-        std::string tmpl = (fs::temp_directory_path() / "pokopin-records-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr)
-            throw std::system_error(errno, std::generic_category(), "mkdtemp");
-        path_ = tmpl;
-        // "nobody" must be able to pass through to the folders under test.
-        fs::permissions(path_, fs::perms(0755));
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(path_, ec);
-             it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (it->is_directory(ec) && !it->is_symlink(ec))
-                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 QByteArray readFile(const fs::path& p)
 {
