@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "frm_about.h"
+#include "about_dialog.h"
 #include "key_repeat.h"
 #include "sdl_sound.h"
 
@@ -24,7 +24,7 @@ int Program::run()
     if (!instance_.acquire())
         return 0;
     preferDetectableKeyRepeat();
-    title_ = new frmTitle([this] { loadMain(); });
+    title_ = new TitleWindow([this] { loadMain(); });
     title_->showCentred();
     return QCoreApplication::exec();
 }
@@ -36,20 +36,20 @@ void Program::loadMain()
     if (main_)
         return;
     sound_ = std::make_unique<audio::SdlSound>(programFolder_);
-    main_ = std::make_unique<ui::frmMain>(
+    main_ = std::make_unique<ui::MainWindow>(
         game::Services{*sound_, clock_, random_, pause_, files_, scoreLog_, shell_, dialogs_, *this},
         programFolder_,
-        [](QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<frmAbout>(owner); });
+        [](QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<AboutDialog>(owner); });
     dialogs_.setOwner(main_.get());
-    QObject::connect(main_.get(), &ui::frmMain::closed, qApp, [] { QCoreApplication::exit(0); });
-    main_->Form_Load();
+    QObject::connect(main_.get(), &ui::MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
+    main_->load();
 }
 
 void Program::closeTitle()
 {
     if (!title_)
         return;
-    title_->timer1()->stop();
+    title_->timer()->stop();
     title_->hide();
     // This runs inside the title's own timer tick: destroy it once that
     // tick has returned.

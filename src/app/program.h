@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "frm_main.h"
-#include "frm_title.h"
+#include "main_window.h"
+#include "title_window.h"
 #include "qt_services.h"
 #include "score_log.h"
 #include "single_instance.h"
@@ -25,7 +25,7 @@ public:
     // already running: returns 0 at once without showing or playing anything.
     int run();
 
-    ui::frmMain* mainWindow() const { return main_.get(); }
+    ui::MainWindow* mainWindow() const { return main_.get(); }
 
 private:
     // The title timer's request; a second request finds the window there.
@@ -50,8 +50,8 @@ private:
     DesktopShell shell_;
     QtDialogs dialogs_;
     // Destroyed from inside its own timer tick, so by deleteLater().
-    QPointer<frmTitle> title_;
-    std::unique_ptr<ui::frmMain> main_;
+    QPointer<TitleWindow> title_;
+    std::unique_ptr<ui::MainWindow> main_;
 };
 
 }  // namespace pokopin::app

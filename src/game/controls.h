@@ -13,8 +13,8 @@
 
 namespace pokopin::game {
 
-// The four shared hole pictures, by their index in picMogu. A hole "shows
-// picMogu(k)" exactly when its HolePicture equals k: an identity test, never a
+// The four shared hole pictures, by their index in holePicture. A hole "shows
+// holePicture(k)" exactly when its HolePicture equals k: an identity test, never a
 // comparison of pixels.
 enum class HolePicture : std::uint8_t { Empty = 0, Mole = 1, Whacked = 2, Miss = 3 };
 
@@ -26,35 +26,35 @@ struct MenuItem {
 
 struct Controls {
     // Window layout values, before start-up changes them.
-    std::array<HolePicture, kHoles> picMaru{};  // Empty everywhere
+    std::array<HolePicture, kHoles> holes{};  // Empty everywhere
 
-    bool timMidi = true;
-    bool timTitleMidi = true;
-    bool timStart = false;   // a game is running exactly while this is enabled
-    bool timKesu = false;
-    bool timNokori = false;
+    bool musicTimer = true;
+    bool titleRestartTimer = true;
+    bool spawnerTimer = false;   // a game is running exactly while this is enabled
+    bool retreatTimer = false;
+    bool clockTimer = false;
 
-    MenuItem mnuKaisi;                            // "スタート"
-    MenuItem mnuChuudan;                          // "ストップ", hidden by start-up
-    MenuItem mnuExit;                             // "終了"
-    MenuItem mnuOption;                           // "設定(&O)"
-    std::array<MenuItem, 4> mnuOptionMode{};      // the four modes
-    MenuItem mnuScore;                            // "スコア(&S)"
-    std::array<MenuItem, 2> mnuScoreSave{MenuItem{true, true, true}, MenuItem{}};
-    MenuItem mnuScoreText{true, false, false};    // "SCORE", disabled in the layout
-    MenuItem mnuHelp;                             // "ヘルプ(&H)"
-    MenuItem mnuHelptxt;                          // "HELP"
-    MenuItem mnuVer;                              // "ﾊﾞｰｼﾞｮﾝ情報"
+    MenuItem startItem;                            // "スタート"
+    MenuItem stopItem;                          // "ストップ", hidden by start-up
+    MenuItem exitItem;                             // "終了"
+    MenuItem modeMenu;                           // "設定(&O)"
+    std::array<MenuItem, 4> modeItems{};      // the four modes
+    MenuItem scoreMenu;                            // "スコア(&S)"
+    std::array<MenuItem, 2> recordItems{MenuItem{true, true, true}, MenuItem{}};
+    MenuItem scoreLogItem{true, false, false};    // "SCORE", disabled in the layout
+    MenuItem helpMenu;                             // "ヘルプ(&H)"
+    MenuItem helpItem;                          // "HELP"
+    MenuItem aboutItem;                              // "ﾊﾞｰｼﾞｮﾝ情報"
 
     // Label pairs (white text over its dark shadow) hold one text and one
     // visibility for both labels of the pair.
-    std::string lblKosuu = "0";
-    std::string lblHit = "0";
-    std::string lblMiss = "0";
-    std::string lblMainScore = "0";
-    bool lblMainScoreVisible = true;
-    std::string lblTime = "20";   // lblTime(0) and lblTime(1), the clock value
-    bool lblRecVisible = true;    // lblRec(0) and lblRec(1), "SCORE RECORD"
+    std::string moleCountText = "0";
+    std::string hitCountText = "0";
+    std::string missCountText = "0";
+    std::string scoreText = "0";
+    bool scoreVisible = true;
+    std::string clockText = "20";   // clockText(0) and clockText(1), the clock value
+    bool recordLabelVisible = true;    // recordLabel(0) and recordLabel(1), "SCORE RECORD"
 
     // The mode label last painted into the side panel: the picLebel indices of
     // its mask and image, and a count of paints so that a view can tell a

@@ -13,7 +13,7 @@ struct Mode {
     std::int16_t moleQuota;     // raises after which the spawner stops
     std::int16_t stayTicks;     // retreat ticks a mole stays up
     std::int16_t threshold;     // a hole rises once its spawn pressure reaches this
-    // subMnumode arguments: mask and image pictures, the item to check and the
+    // showMode arguments: mask and image pictures, the item to check and the
     // three to clear, in ascending order.
     std::int16_t intMask, intOri, intA, intB, intC, intD;
 };

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "main_logic.h"
+#include "game.h"
 
 namespace pokopin::records {
 namespace {

@@ -8,31 +8,31 @@
 #include <memory>
 
 #include "fakes.h"
-#include "frm_about.h"
-#include "frm_main.h"
+#include "about_dialog.h"
+#include "main_window.h"
 
-using pokopin::app::frmAbout;
+using pokopin::app::AboutDialog;
 using pokopin::testing::FakeWorld;
-using pokopin::ui::frmMain;
+using pokopin::ui::MainWindow;
 
 namespace {
 
 struct Rig {
     FakeWorld world;
-    frmMain window{world.services(), "/game",
-                   [](QWidget* owner) { return std::make_unique<frmAbout>(owner); }};
+    MainWindow window{world.services(), "/game",
+                   [](QWidget* owner) { return std::make_unique<AboutDialog>(owner); }};
     Rig()
     {
         world.files.files.insert("/game/Score.txt");
-        window.Form_Load();
+        window.load();
     }
-    frmAbout* about() const { return static_cast<frmAbout*>(window.about()); }
+    AboutDialog* about() const { return static_cast<AboutDialog*>(window.about()); }
 };
 
 // Runs `whileOpen` once the dialog is up, then opens it through the menu
 // item and returns when the dialog is hidden again. A dialog that does not
 // close within a few seconds is closed by force and reported.
-bool openAbout(Rig& r, const std::function<void(frmAbout&)>& whileOpen)
+bool openAbout(Rig& r, const std::function<void(AboutDialog&)>& whileOpen)
 {
     bool forced = false;
     QTimer::singleShot(0, &r.window, [&] {
@@ -48,7 +48,7 @@ bool openAbout(Rig& r, const std::function<void(frmAbout&)>& whileOpen)
         }
     });
     guard.start(5000);
-    r.window.findChild<QAction*>(QStringLiteral("mnuVer"))->trigger();
+    r.window.findChild<QAction*>(QStringLiteral("aboutAction"))->trigger();
     return !forced;
 }
 
@@ -66,29 +66,29 @@ private slots:
 
 void AboutTest::layout()
 {
-    frmAbout about;
+    AboutDialog about;
     QCOMPARE(about.size(), QSize(271, 113));
     QVERIFY(about.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(about.isModal());
-    QCOMPARE(about.cmdOK()->geometry(), QRect(167, 74, 75, 26));
-    QCOMPARE(about.cmdOK()->text(), QStringLiteral("OK"));
-    QVERIFY(about.cmdOK()->isDefault());
-    auto* title = about.findChild<QLabel*>(QStringLiteral("lblTitle"));
+    QCOMPARE(about.okButton()->geometry(), QRect(167, 74, 75, 26));
+    QCOMPARE(about.okButton()->text(), QStringLiteral("OK"));
+    QVERIFY(about.okButton()->isDefault());
+    auto* title = about.findChild<QLabel*>(QStringLiteral("titleLabel"));
     QVERIFY(title);
     QCOMPARE(title->text(), QStringLiteral("Pokopin！"));
     QCOMPARE(title->pos(), QPoint(59, 13));
     QCOMPARE(title->palette().color(QPalette::WindowText), QColor(192, 64, 0));
-    QCOMPARE(about.lblVersion()->pos(), QPoint(23, 61));
-    auto* image = about.findChild<QLabel*>(QStringLiteral("Image1"));
+    QCOMPARE(about.versionLabel()->pos(), QPoint(23, 61));
+    auto* image = about.findChild<QLabel*>(QStringLiteral("logo"));
     QVERIFY(image);
     QCOMPARE(image->geometry(), QRect(17, 10, 32, 32));
     QVERIFY(!image->pixmap().isNull());
-    auto* copyright = about.findChild<QLabel*>(QStringLiteral("Label1"));
+    auto* copyright = about.findChild<QLabel*>(QStringLiteral("copyrightLabel"));
     QVERIFY(copyright && !copyright->text().isEmpty());
     QCOMPARE(copyright->pos(), QPoint(23, 89));
     // The line runs beside the button, not under it.
-    QVERIFY(copyright->geometry().right() < about.cmdOK()->x());
-    QVERIFY(about.lblVersion()->geometry().right() < about.cmdOK()->x());
+    QVERIFY(copyright->geometry().right() < about.okButton()->x());
+    QVERIFY(about.versionLabel()->geometry().right() < about.okButton()->x());
     // The orange line, 5 px wide, across the dialog.
     const QImage shot = about.grab().toImage();
     QCOMPARE(shot.pixelColor(100, 50), QColor(255, 128, 0));
@@ -104,10 +104,10 @@ void AboutTest::versionTextIsBuiltOnce()
     QStringList texts;
     QPoint centreSeen;
     for (int n = 0; n < 2; ++n)
-        QVERIFY(openAbout(r, [&](frmAbout& d) {
-            texts << d.lblVersion()->text();
+        QVERIFY(openAbout(r, [&](AboutDialog& d) {
+            texts << d.versionLabel()->text();
             centreSeen = d.geometry().center();
-            d.cmdOK()->click();
+            d.okButton()->click();
         }));
     QCOMPARE(texts, (QStringList{QStringLiteral("Version 1.42"), QStringLiteral("Version 1.42")}));
     // Centred on the main window.
@@ -128,10 +128,10 @@ void AboutTest::closes()
     QFETCH(QString, how);
     Rig r;
     bool wasOpen = false;
-    QVERIFY(openAbout(r, [&](frmAbout& d) {
+    QVERIFY(openAbout(r, [&](AboutDialog& d) {
         wasOpen = true;
         if (how == "click")
-            QTest::mouseClick(d.cmdOK(), Qt::LeftButton);
+            QTest::mouseClick(d.okButton(), Qt::LeftButton);
         else
             QTest::keyClick(&d, how == "enter" ? Qt::Key_Enter
                                 : how == "return" ? Qt::Key_Return
@@ -146,7 +146,7 @@ void AboutTest::closes()
 void AboutTest::closingTheMainWindowDestroysTheDialog()
 {
     Rig r;
-    QVERIFY(openAbout(r, [](frmAbout& d) { d.cmdOK()->click(); }));
+    QVERIFY(openAbout(r, [](AboutDialog& d) { d.okButton()->click(); }));
     QPointer<QDialog> dialog = r.window.about();
     QVERIFY(dialog);
     r.world.journal.clear();

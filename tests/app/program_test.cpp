@@ -8,7 +8,7 @@
 
 #include "program.h"
 
-using pokopin::app::frmTitle;
+using pokopin::app::TitleWindow;
 using pokopin::app::Program;
 
 class ProgramTest : public QObject {
@@ -33,17 +33,17 @@ void ProgramTest::titleHandsOverToTheMainWindow()
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* title = qobject_cast<frmTitle*>(w); title && title->isVisible()) {
+            if (auto* title = qobject_cast<TitleWindow*>(w); title && title->isVisible()) {
                 titleSeen = true;
                 titleShape = title->size() == QSize(500, 250)
                              && title->windowFlags().testFlag(Qt::FramelessWindowHint)
-                             && title->timer1()->interval() == 1;
+                             && title->timer()->interval() == 1;
             }
         if (program.mainWindow() && program.mainWindow()->isVisible()) {
             mainShown = true;
             titleGone = QApplication::topLevelWidgets().count() > 0;
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (qobject_cast<frmTitle*>(w))
+                if (qobject_cast<TitleWindow*>(w))
                     titleGone = false;
             if (titleGone) {
                 watch.stop();
@@ -59,7 +59,7 @@ void ProgramTest::titleHandsOverToTheMainWindow()
     QVERIFY(titleGone);
     // The 1 ms title tick may beat the watcher to it; when seen, it had its shape.
     QVERIFY(!titleSeen || titleShape);
-    QCOMPARE(program.mainWindow()->logic().controls().lblTime, std::string("25"));
+    QCOMPARE(program.mainWindow()->logic().controls().clockText, std::string("25"));
 }
 
 void ProgramTest::secondInstanceEndsWithoutAWindow()

@@ -19,14 +19,14 @@ using ::testing::IsEmpty;
 // `hitEveryMole` the player whacks each mole right after it rises.
 void playSecond(Rig& rig, bool hitEveryMole) {
     for (int i = 0; i < 5 && rig.logic.running(); ++i) {
-        rig.logic.timStart_Timer();
+        rig.logic.spawnerTick();
         if (hitEveryMole)
             for (std::int16_t k = 0; k < game::kHoles; ++k)
-                if (rig.ctl.picMaru[static_cast<std::size_t>(k)] == game::HolePicture::Mole)
-                    rig.logic.picMaru_Click(k);
-        rig.logic.timKesu_Timer();
+                if (rig.ctl.holes[static_cast<std::size_t>(k)] == game::HolePicture::Mole)
+                    rig.logic.holeClicked(k);
+        rig.logic.retreatTick();
     }
-    rig.logic.timNokori_Timer();
+    rig.logic.clockTick();
 }
 
 void queueDraws(Rig& rig, int count) {
@@ -37,29 +37,29 @@ TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus) {
     Rig rig;
     rig.started();
     EXPECT_TRUE(rig.logic.running());
-    EXPECT_TRUE(rig.ctl.timNokori);
-    EXPECT_TRUE(rig.ctl.timKesu);
+    EXPECT_TRUE(rig.ctl.clockTimer);
+    EXPECT_TRUE(rig.ctl.retreatTimer);
     EXPECT_EQ(rig.st.secondsLeft, 24);
-    EXPECT_EQ(rig.ctl.lblTime, "24");
+    EXPECT_EQ(rig.ctl.clockText, "24");
     for (const std::string* label :
-         {&rig.ctl.lblMainScore, &rig.ctl.lblKosuu, &rig.ctl.lblHit, &rig.ctl.lblMiss})
+         {&rig.ctl.scoreText, &rig.ctl.moleCountText, &rig.ctl.hitCountText, &rig.ctl.missCountText})
         EXPECT_EQ(*label, "0");
-    EXPECT_FALSE(rig.ctl.mnuKaisi.visible);
-    EXPECT_TRUE(rig.ctl.mnuChuudan.visible);
-    EXPECT_FALSE(rig.ctl.mnuOption.enabled);
-    EXPECT_FALSE(rig.ctl.mnuScore.enabled);
-    EXPECT_FALSE(rig.ctl.mnuHelp.enabled);
-    EXPECT_TRUE(rig.ctl.mnuExit.enabled);
+    EXPECT_FALSE(rig.ctl.startItem.visible);
+    EXPECT_TRUE(rig.ctl.stopItem.visible);
+    EXPECT_FALSE(rig.ctl.modeMenu.enabled);
+    EXPECT_FALSE(rig.ctl.scoreMenu.enabled);
+    EXPECT_FALSE(rig.ctl.helpMenu.enabled);
+    EXPECT_TRUE(rig.ctl.exitItem.enabled);
 }
 
 TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet) {
     Rig rig;
     rig.loaded();
-    rig.logic.mnuKaisi_Click();
+    rig.logic.startItemChosen();
     EXPECT_THAT(rig.world.journal, ElementsAre("effect hue.wav"));
     EXPECT_TRUE(rig.st.gameMusicPending);
-    EXPECT_TRUE(rig.ctl.timMidi);
-    EXPECT_FALSE(rig.ctl.timTitleMidi);
+    EXPECT_TRUE(rig.ctl.musicTimer);
+    EXPECT_FALSE(rig.ctl.titleRestartTimer);
 }
 
 TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25) {
@@ -67,14 +67,14 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25) {
     rig.started().inMode(3);
     queueDraws(rig, 200);
     std::string labelAtAppend;
-    rig.world.scoreLog.during = [&] { labelAtAppend = rig.ctl.lblTime; };
+    rig.world.scoreLog.during = [&] { labelAtAppend = rig.ctl.clockText; };
 
-    std::vector<std::string> labels{rig.ctl.lblTime};
+    std::vector<std::string> labels{rig.ctl.clockText};
     int seconds = 0;
     while (rig.logic.running() && seconds < 30) {
         playSecond(rig, /*hitEveryMole=*/true);
         ++seconds;
-        labels.push_back(rig.ctl.lblTime);
+        labels.push_back(rig.ctl.clockText);
     }
 
     EXPECT_EQ(seconds, 24);
@@ -96,10 +96,10 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25) {
     EXPECT_EQ(r.score, n * (n + 1) * (2 * n + 1) / 6) << "an unbroken combo awards 1, 4, 9, ...";
 
     // The figures stay on screen although the state behind them is reset.
-    EXPECT_EQ(rig.ctl.lblMainScore, game::numberText(r.score));
-    EXPECT_EQ(rig.ctl.lblKosuu, game::numberText(r.moleCount));
-    EXPECT_EQ(rig.ctl.lblHit, game::numberText(r.hitCount));
-    EXPECT_EQ(rig.ctl.lblMiss, "0");
+    EXPECT_EQ(rig.ctl.scoreText, game::numberText(r.score));
+    EXPECT_EQ(rig.ctl.moleCountText, game::numberText(r.moleCount));
+    EXPECT_EQ(rig.ctl.hitCountText, game::numberText(r.hitCount));
+    EXPECT_EQ(rig.ctl.missCountText, "0");
     EXPECT_EQ(rig.st.score, 0);
     EXPECT_EQ(rig.st.moleCount, 0);
 }
@@ -108,21 +108,21 @@ TEST(Game, StoppedAfterTenTicksLogsElevenAndKeepsFourteenSecondsLeft) {
     Rig rig;
     rig.started();
     rig.clockTicks(10);
-    rig.logic.mnuChuudan_Click();
+    rig.logic.stopItemChosen();
     EXPECT_FALSE(rig.logic.running());
     ASSERT_EQ(rig.world.scoreLog.records.size(), 1u);
     EXPECT_EQ(rig.world.scoreLog.records[0].elapsedSeconds, 11);
     EXPECT_EQ(rig.st.secondsLeft, 14);
-    EXPECT_EQ(rig.ctl.lblTime, "25");
+    EXPECT_EQ(rig.ctl.clockText, "25");
 
-    rig.logic.subKaisi();
+    rig.logic.startGame();
     EXPECT_EQ(rig.st.secondsLeft, 24);
 }
 
 TEST(Game, StoppedBeforeTheFirstClockTickLogsOne) {
     Rig rig;
     rig.started();
-    rig.logic.Form_KeyUp(game::vk::Space);
+    rig.logic.keyReleased(game::vk::Space);
     ASSERT_EQ(rig.world.scoreLog.records.size(), 1u);
     EXPECT_EQ(rig.world.scoreLog.records[0].elapsedSeconds, 1);
 }
@@ -133,15 +133,15 @@ TEST(Game, EndOfGameRunsItsStepsInOrder) {
     bool kaisiShownDuringPause = true;
     bool titleTimerDuringPause = false;
     rig.world.pause.during = [&] {
-        kaisiShownDuringPause = rig.ctl.mnuKaisi.visible;
-        titleTimerDuringPause = rig.ctl.timTitleMidi;
+        kaisiShownDuringPause = rig.ctl.startItem.visible;
+        titleTimerDuringPause = rig.ctl.titleRestartTimer;
     };
     bool timersStoppedAtAppend = false;
     rig.world.scoreLog.during = [&] {
-        timersStoppedAtAppend = !rig.ctl.timStart && !rig.ctl.timNokori && !rig.ctl.timKesu;
+        timersStoppedAtAppend = !rig.ctl.spawnerTimer && !rig.ctl.clockTimer && !rig.ctl.retreatTimer;
     };
 
-    rig.logic.subStop();
+    rig.logic.stopGame();
 
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("stop mogu20", "close mogu20", "effect hei.wav",
@@ -150,12 +150,12 @@ TEST(Game, EndOfGameRunsItsStepsInOrder) {
     EXPECT_TRUE(timersStoppedAtAppend);
     EXPECT_FALSE(kaisiShownDuringPause) << "スタート returns only after the pause";
     EXPECT_TRUE(titleTimerDuringPause);
-    EXPECT_TRUE(rig.ctl.mnuKaisi.visible);
-    EXPECT_FALSE(rig.ctl.mnuChuudan.visible);
-    EXPECT_TRUE(rig.ctl.mnuOption.enabled);
-    EXPECT_TRUE(rig.ctl.mnuScore.enabled);
-    EXPECT_TRUE(rig.ctl.mnuHelp.enabled);
-    EXPECT_TRUE(rig.ctl.mnuScoreText.enabled);
+    EXPECT_TRUE(rig.ctl.startItem.visible);
+    EXPECT_FALSE(rig.ctl.stopItem.visible);
+    EXPECT_TRUE(rig.ctl.modeMenu.enabled);
+    EXPECT_TRUE(rig.ctl.scoreMenu.enabled);
+    EXPECT_TRUE(rig.ctl.helpMenu.enabled);
+    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
 }
 
 TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd) {
@@ -169,7 +169,7 @@ TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd) {
     // The game ends at 23:59:59 on Wednesday; the append runs after midnight.
     rig.world.clock.script = {game::DateTime{2000, 5, 3, 4, 23, 59, 59},
                               game::DateTime{2000, 5, 4, 5, 0, 0, 0}};
-    rig.logic.subStop();
+    rig.logic.stopGame();
 
     ASSERT_EQ(rig.world.scoreLog.records.size(), 1u);
     const game::ScoreRecord& r = rig.world.scoreLog.records[0];
@@ -191,13 +191,13 @@ TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd) {
 TEST(Game, RecordingOffWritesNothing) {
     Rig rig;
     rig.loaded();
-    rig.logic.mnuScoreSave_Click(1);
-    rig.ctl.mnuScoreText.enabled = false;
-    rig.logic.subKaisi();
-    rig.logic.subStop();
+    rig.logic.recordItemChosen(1);
+    rig.ctl.scoreLogItem.enabled = false;
+    rig.logic.startGame();
+    rig.logic.stopGame();
     EXPECT_THAT(rig.world.entries("append"), IsEmpty());
     EXPECT_THAT(rig.world.entries("warn"), IsEmpty());
-    EXPECT_TRUE(rig.ctl.mnuScoreText.enabled) << "the end of a game enables SCORE regardless";
+    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled) << "the end of a game enables SCORE regardless";
 }
 
 TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
@@ -207,7 +207,7 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
     setBoard(rig, "Mm./x../..M");
     rig.st.score = 7;
     rig.st.combo[1] = 2;
-    rig.logic.subStop();
+    rig.logic.stopGame();
 
     EXPECT_EQ(rig.world.journal.back(),
               std::string("warn ") + kScorePath + ": Permission denied");
@@ -217,10 +217,10 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
     EXPECT_EQ(rig.st.score, 0);
     EXPECT_EQ(rig.st.combo[1], 0);
     for (bool up : rig.st.moleUp) EXPECT_FALSE(up);
-    EXPECT_EQ(rig.ctl.lblTime, "25");
-    EXPECT_TRUE(rig.ctl.timTitleMidi);
-    EXPECT_TRUE(rig.ctl.mnuKaisi.visible);
-    EXPECT_TRUE(rig.ctl.mnuScore.enabled);
+    EXPECT_EQ(rig.ctl.clockText, "25");
+    EXPECT_TRUE(rig.ctl.titleRestartTimer);
+    EXPECT_TRUE(rig.ctl.startItem.visible);
+    EXPECT_TRUE(rig.ctl.scoreMenu.enabled);
 }
 
 TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
@@ -243,7 +243,7 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     const auto missTicks = rig.st.missTicks;
     const auto missShown = rig.st.missShown;
 
-    rig.logic.subStop();
+    rig.logic.stopGame();
 
     EXPECT_EQ(rig.st.score, 0);
     EXPECT_EQ(rig.st.pickedHole, 0);
@@ -271,7 +271,7 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     EXPECT_EQ(rig.st.moleQuota, 100);
     EXPECT_EQ(rig.st.modeName, "むずい");
     EXPECT_TRUE(rig.st.gameMusicPending) << "no music tick ran in this game";
-    EXPECT_TRUE(rig.ctl.timMidi);
+    EXPECT_TRUE(rig.ctl.musicTimer);
 }
 
 TEST(Game, SecondGameStartsFromZeros) {
@@ -279,28 +279,28 @@ TEST(Game, SecondGameStartsFromZeros) {
     rig.started().inMode(3);
     queueDraws(rig, 200);
     while (rig.logic.running()) playSecond(rig, true);
-    ASSERT_NE(rig.ctl.lblMainScore, "0");
+    ASSERT_NE(rig.ctl.scoreText, "0");
 
-    rig.logic.subKaisi();
+    rig.logic.startGame();
     EXPECT_EQ(rig.st.combo[0], 0);
     EXPECT_EQ(rig.st.combo[1], 0);
     EXPECT_TRUE(rig.st.spawnEnabled);
-    EXPECT_EQ(rig.ctl.lblTime, "24");
+    EXPECT_EQ(rig.ctl.clockText, "24");
     for (const std::string* label :
-         {&rig.ctl.lblMainScore, &rig.ctl.lblKosuu, &rig.ctl.lblHit, &rig.ctl.lblMiss})
+         {&rig.ctl.scoreText, &rig.ctl.moleCountText, &rig.ctl.hitCountText, &rig.ctl.missCountText})
         EXPECT_EQ(*label, "0");
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 
     // The first raise of the new game needs the full threshold again.
     rig.inMode(0);
-    rig.logic.subStop();
-    rig.logic.subKaisi();
+    rig.logic.stopGame();
+    rig.logic.startGame();
     rig.world.random.script.clear();
     rig.spawnTick(4);
     rig.spawnTick(4);
     EXPECT_EQ(board(rig.ctl), ".../.../...");
     setBoard(rig, "M../.../...");
-    rig.logic.picMaru_Click(0);
+    rig.logic.holeClicked(0);
     EXPECT_EQ(rig.st.score, 1) << "the combo level starts from 0";
 }
 
@@ -310,51 +310,51 @@ TEST(Game, SecondGameStartsFromZeros) {
 TEST(Music, FirstMidiTickAfterTheStartSwitchesToTheGameTuneOnce) {
     Rig rig;
     rig.started();
-    rig.logic.timMidi_Timer();
+    rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("stop moguana", "close moguana", "open mogu20", "play mogu20"));
     EXPECT_FALSE(rig.st.gameMusicPending);
-    EXPECT_FALSE(rig.ctl.timMidi);
+    EXPECT_FALSE(rig.ctl.musicTimer);
     rig.world.journal.clear();
-    rig.logic.timMidi_Timer();
+    rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
 TEST(Music, IdleMidiTicksDoNothingAndKeepTheTimerRunning) {
     Rig rig;
     rig.loaded();
-    for (int i = 0; i < 3; ++i) rig.logic.timMidi_Timer();
+    for (int i = 0; i < 3; ++i) rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
-    EXPECT_TRUE(rig.ctl.timMidi);
+    EXPECT_TRUE(rig.ctl.musicTimer);
 }
 
 TEST(Music, TitleTuneRestartsOnlyWhileIdle) {
     Rig rig;
     rig.loaded();
-    rig.logic.timTitleMidi_Timer();
+    rig.logic.titleRestartTick();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("stop moguana", "close moguana", "open moguana", "play moguana"));
 
-    rig.logic.subKaisi();
+    rig.logic.startGame();
     rig.world.journal.clear();
-    rig.logic.timTitleMidi_Timer();
-    rig.ctl.timTitleMidi = true;  // even a tick already on its way is ignored during a game
-    rig.logic.timTitleMidi_Timer();
+    rig.logic.titleRestartTick();
+    rig.ctl.titleRestartTimer = true;  // even a tick already on its way is ignored during a game
+    rig.logic.titleRestartTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
 TEST(Music, GameEndedBeforeTheFirstMidiTickLeavesTheSwitchPending) {
     Rig rig;
     rig.started();
-    rig.logic.subStop();
+    rig.logic.stopGame();
     EXPECT_TRUE(rig.st.gameMusicPending);
-    EXPECT_TRUE(rig.ctl.timMidi);
+    EXPECT_TRUE(rig.ctl.musicTimer);
 
     rig.world.journal.clear();
-    rig.logic.timMidi_Timer();
+    rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("stop moguana", "close moguana", "open mogu20", "play mogu20"));
-    EXPECT_FALSE(rig.ctl.timMidi);
+    EXPECT_FALSE(rig.ctl.musicTimer);
     EXPECT_FALSE(rig.logic.running());
 }
 
@@ -366,7 +366,7 @@ TEST(Exit, CancelDuringAGameLetsItRunOn) {
     rig.started();
     rig.world.dialogs.exitAnswer = false;
     rig.world.dialogs.whileOpen = [&] { rig.clockTicks(3); };
-    rig.logic.mnuExit_Click();
+    rig.logic.askToExit();
     EXPECT_THAT(rig.world.journal, ElementsAre("confirm exit"));
     EXPECT_TRUE(rig.logic.running());
     EXPECT_EQ(rig.st.secondsLeft, 21) << "the clock ran on behind the box";
@@ -377,7 +377,7 @@ TEST(Exit, OkStopsBothTunesAndEndsWithoutLogging) {
     rig.started();
     rig.clockTicks(5);
     rig.world.dialogs.exitAnswer = true;
-    rig.logic.mnuExit_Click();
+    rig.logic.askToExit();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("confirm exit", "stop moguana", "close moguana", "stop mogu20",
                             "close mogu20", "end program"));
@@ -386,7 +386,7 @@ TEST(Exit, OkStopsBothTunesAndEndsWithoutLogging) {
 TEST(Exit, UnloadStopsTheTunesThenClosesTheAboutDialog) {
     Rig rig;
     rig.started();
-    rig.logic.Form_Unload();
+    rig.logic.unload();
     EXPECT_THAT(rig.world.journal, ElementsAre("stop moguana", "close moguana", "stop mogu20",
                                                "close mogu20", "close about"));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// A MainLogic wired to a FakeWorld, plus boards written as short strings:
+// A Game wired to a FakeWorld, plus boards written as short strings:
 // "M.x/.../.m." reads row by row, with
 //   .  empty hole     M  mole up     m  whacked mole     x  miss mark
 
@@ -11,7 +11,7 @@
 
 #include "fakes.h"
 #include "keys.h"
-#include "main_logic.h"
+#include "game.h"
 
 namespace pokopin::testing {
 
@@ -21,7 +21,7 @@ inline constexpr const char* kHelpPath = "/opt/pokopin/Help.html";
 
 struct Rig {
     FakeWorld world;
-    game::MainLogic logic;
+    game::Game logic;
     game::GameState& st;
     game::Controls& ctl;
 
@@ -30,16 +30,16 @@ struct Rig {
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
-    // Form_Load with an existing score log, journal cleared afterwards.
+    // load with an existing score log, journal cleared afterwards.
     Rig& loaded() {
         world.files.files.insert(programFilePathOf("Score.txt"));
-        logic.Form_Load();
+        logic.load();
         world.journal.clear();
         return *this;
     }
     Rig& started() {
         loaded();
-        logic.subKaisi();
+        logic.startGame();
         world.journal.clear();
         return *this;
     }
@@ -52,13 +52,13 @@ struct Rig {
     // One spawner tick whose draw lands on `hole`.
     void spawnTick(int hole) {
         world.random.queueHoles({hole});
-        logic.timStart_Timer();
+        logic.spawnerTick();
     }
     void retreatTicks(int n) {
-        for (int i = 0; i < n; ++i) logic.timKesu_Timer();
+        for (int i = 0; i < n; ++i) logic.retreatTick();
     }
     void clockTicks(int n) {
-        for (int i = 0; i < n; ++i) logic.timNokori_Timer();
+        for (int i = 0; i < n; ++i) logic.clockTick();
     }
 
     std::string programFilePathOf(const std::string& name) const {
@@ -83,7 +83,7 @@ inline std::string board(const game::Controls& ctl) {
     std::string out;
     for (int k = 0; k < game::kHoles; ++k) {
         if (k > 0 && k % 3 == 0) out += '/';
-        out += holeChar(ctl.picMaru[static_cast<std::size_t>(k)]);
+        out += holeChar(ctl.holes[static_cast<std::size_t>(k)]);
     }
     return out;
 }
@@ -105,7 +105,7 @@ inline void setBoard(Rig& rig, const std::string& text) {
             case 'x': p = game::HolePicture::Miss; break;
             default: throw std::invalid_argument("bad board character in " + text);
         }
-        rig.ctl.picMaru[i] = p;
+        rig.ctl.holes[i] = p;
         rig.st.moleUp[i] = (c == 'M' || c == 'm');
         rig.st.upTicks[i] = 0;
         if (c == 'x') {

@@ -17,7 +17,7 @@ using ::testing::IsEmpty;
 
 int checkedModeCount(const game::Controls& ctl) {
     int n = 0;
-    for (const auto& item : ctl.mnuOptionMode) n += item.checked ? 1 : 0;
+    for (const auto& item : ctl.modeItems) n += item.checked ? 1 : 0;
     return n;
 }
 
@@ -38,7 +38,7 @@ const ModeRow kModeRows[] = {
 void expectConsistentMode(const Rig& rig, int k) {
     const ModeRow& row = kModeRows[k];
     EXPECT_EQ(checkedModeCount(rig.ctl), 1);
-    EXPECT_TRUE(rig.ctl.mnuOptionMode[static_cast<std::size_t>(k)].checked) << row.name;
+    EXPECT_TRUE(rig.ctl.modeItems[static_cast<std::size_t>(k)].checked) << row.name;
     EXPECT_EQ(rig.ctl.panelMask, 2 * k + 1);
     EXPECT_EQ(rig.ctl.panelImage, 2 * k);
     EXPECT_EQ(rig.st.modeName, row.name);
@@ -55,7 +55,7 @@ TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon) {
     const int k = GetParam().k;
     if (k == 0) rig.inMode(3);  // start from a different mode
     const auto paints = rig.ctl.panelPaints;
-    rig.logic.mnuOptionMode_Click(static_cast<std::int16_t>(k));
+    rig.logic.modeItemChosen(static_cast<std::int16_t>(k));
     expectConsistentMode(rig, k);
     EXPECT_EQ(rig.ctl.panelPaints, paints + 1);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pon.wav"));
@@ -66,7 +66,7 @@ TEST_P(ModeMenu, ChoosingTheCheckedModeDoesNothing) {
     rig.inMode(k);
     const auto paints = rig.ctl.panelPaints;
     rig.st.moleQuota = 1234;  // would be overwritten by a change
-    rig.logic.mnuOptionMode_Click(static_cast<std::int16_t>(k));
+    rig.logic.modeItemChosen(static_cast<std::int16_t>(k));
     EXPECT_EQ(rig.ctl.panelPaints, paints);
     EXPECT_EQ(rig.st.moleQuota, 1234);
     EXPECT_THAT(rig.world.journal, IsEmpty());
@@ -91,15 +91,15 @@ TEST(Modes, AnySequenceOfChangesLeavesOneConsistentMode) {
     for (const Step& step : steps) {
         switch (step.kind) {
             case Menu:
-                rig.logic.mnuOptionMode_Click(static_cast<std::int16_t>(step.mode));
+                rig.logic.modeItemChosen(static_cast<std::int16_t>(step.mode));
                 expected = step.mode;
                 break;
             case Right:
-                rig.logic.Form_KeyUp(game::vk::Right);
+                rig.logic.keyReleased(game::vk::Right);
                 expected = (expected + 1) % 4;
                 break;
             case Left:
-                rig.logic.Form_KeyUp(game::vk::Left);
+                rig.logic.keyReleased(game::vk::Left);
                 expected = (expected + 3) % 4;
                 break;
         }
@@ -112,17 +112,17 @@ TEST(Modes, ChangingModeTouchesNoGameFigures) {
     rig.loaded();
     rig.st.secondsLeft = 14;
     rig.st.missShown[2] = true;
-    rig.logic.mnuOptionMode_Click(2);
+    rig.logic.modeItemChosen(2);
     EXPECT_FALSE(rig.logic.running());
     EXPECT_EQ(rig.st.secondsLeft, 14);
     EXPECT_TRUE(rig.st.missShown[2]);
-    EXPECT_EQ(rig.ctl.lblTime, "25");
+    EXPECT_EQ(rig.ctl.clockText, "25");
 }
 
 TEST(Modes, MenuIsInertDuringAGame) {
     Rig rig;
     rig.started();
-    rig.logic.mnuOptionMode_Click(3);
+    rig.logic.modeItemChosen(3);
     expectConsistentMode(rig, 0);
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
@@ -135,7 +135,7 @@ TEST(KeyUp, RightFourTimesComesBackWithFourPons) {
     rig.loaded();
     std::vector<std::string> names;
     for (int i = 0; i < 4; ++i) {
-        rig.logic.Form_KeyUp(game::vk::Right);
+        rig.logic.keyReleased(game::vk::Right);
         names.push_back(rig.st.modeName);
     }
     EXPECT_THAT(names, ElementsAre("ふつう", "むずい", "どむず", "かんたん"));
@@ -148,7 +148,7 @@ TEST(KeyUp, LeftStepsBackwards) {
     rig.loaded();
     std::vector<std::string> names;
     for (int i = 0; i < 4; ++i) {
-        rig.logic.Form_KeyUp(game::vk::Left);
+        rig.logic.keyReleased(game::vk::Left);
         names.push_back(rig.st.modeName);
     }
     EXPECT_THAT(names, ElementsAre("どむず", "むずい", "ふつう", "かんたん"));
@@ -158,14 +158,14 @@ TEST(KeyUp, LeftStepsBackwards) {
 TEST(KeyUp, UpTogglesRecordingLikeTheMenu) {
     Rig rig;
     rig.loaded();
-    rig.logic.Form_KeyUp(game::vk::Up);
-    EXPECT_FALSE(rig.ctl.mnuScoreSave[0].checked);
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[1].checked);
-    EXPECT_FALSE(rig.ctl.lblRecVisible);
-    rig.logic.Form_KeyUp(game::vk::Up);
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
-    EXPECT_FALSE(rig.ctl.mnuScoreSave[1].checked);
-    EXPECT_TRUE(rig.ctl.lblRecVisible);
+    rig.logic.keyReleased(game::vk::Up);
+    EXPECT_FALSE(rig.ctl.recordItems[0].checked);
+    EXPECT_TRUE(rig.ctl.recordItems[1].checked);
+    EXPECT_FALSE(rig.ctl.recordLabelVisible);
+    rig.logic.keyReleased(game::vk::Up);
+    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
+    EXPECT_FALSE(rig.ctl.recordItems[1].checked);
+    EXPECT_TRUE(rig.ctl.recordLabelVisible);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
 }
 
@@ -174,9 +174,9 @@ class StartStopKey : public ::testing::TestWithParam<std::int16_t> {};
 TEST_P(StartStopKey, StartsWhenIdleAndStopsWhenRunning) {
     Rig rig;
     rig.loaded();
-    rig.logic.Form_KeyUp(GetParam());
+    rig.logic.keyReleased(GetParam());
     EXPECT_TRUE(rig.logic.running());
-    rig.logic.Form_KeyUp(GetParam());
+    rig.logic.keyReleased(GetParam());
     EXPECT_FALSE(rig.logic.running());
     EXPECT_EQ(rig.world.entries("effect hue.wav").size(), 1u);
     EXPECT_EQ(rig.world.entries("effect hei.wav").size(), 1u);
@@ -193,10 +193,10 @@ TEST(KeyUp, ArrowsAndOtherKeysDoNothingDuringAGame) {
     rig.started();
     for (std::int16_t code : {game::vk::Right, game::vk::Left, game::vk::Up, key('S'),
                               static_cast<std::int16_t>(13)})
-        rig.logic.Form_KeyUp(code);
+        rig.logic.keyReleased(code);
     EXPECT_TRUE(rig.logic.running());
     expectConsistentMode(rig, 0);
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
@@ -205,7 +205,7 @@ TEST(KeyUp, HoleAndOtherKeysDoNothingWhileIdle) {
     rig.loaded();
     for (std::int16_t code : {key('S'), key('Q'), static_cast<std::int16_t>(104),
                               static_cast<std::int16_t>(13)})
-        rig.logic.Form_KeyUp(code);
+        rig.logic.keyReleased(code);
     EXPECT_FALSE(rig.logic.running());
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
@@ -216,57 +216,57 @@ TEST(KeyUp, HoleAndOtherKeysDoNothingWhileIdle) {
 TEST(ScoreMenu, SwitchItemsToggleRecordingWithTheirSounds) {
     Rig rig;
     rig.loaded();
-    rig.logic.mnuScoreSave_Click(1);
-    EXPECT_FALSE(rig.ctl.mnuScoreSave[0].checked);
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[1].checked);
-    EXPECT_FALSE(rig.ctl.lblRecVisible);
-    rig.logic.mnuScoreSave_Click(0);
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
-    EXPECT_FALSE(rig.ctl.mnuScoreSave[1].checked);
-    EXPECT_TRUE(rig.ctl.lblRecVisible);
+    rig.logic.recordItemChosen(1);
+    EXPECT_FALSE(rig.ctl.recordItems[0].checked);
+    EXPECT_TRUE(rig.ctl.recordItems[1].checked);
+    EXPECT_FALSE(rig.ctl.recordLabelVisible);
+    rig.logic.recordItemChosen(0);
+    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
+    EXPECT_FALSE(rig.ctl.recordItems[1].checked);
+    EXPECT_TRUE(rig.ctl.recordLabelVisible);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
 }
 
 TEST(ScoreMenu, ChoosingTheCheckedItemDoesNothing) {
     Rig rig;
     rig.loaded();
-    rig.logic.mnuScoreSave_Click(0);
-    rig.logic.mnuScoreSave_Click(1);
-    rig.logic.mnuScoreSave_Click(1);
+    rig.logic.recordItemChosen(0);
+    rig.logic.recordItemChosen(1);
+    rig.logic.recordItemChosen(1);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav"));
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[1].checked);
+    EXPECT_TRUE(rig.ctl.recordItems[1].checked);
 }
 
 TEST(ScoreMenu, OpeningReevaluatesScoreAsTheLogComesAndGoes) {
     Rig rig;
-    rig.logic.Form_Load();  // no log yet
-    EXPECT_FALSE(rig.ctl.mnuScoreText.enabled);
+    rig.logic.load();  // no log yet
+    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
     rig.world.files.files.insert(kScorePath);
-    rig.logic.mnuScore_Click();
-    EXPECT_TRUE(rig.ctl.mnuScoreText.enabled);
+    rig.logic.scoreMenuOpening();
+    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
     rig.world.files.files.clear();
-    rig.logic.mnuScore_Click();
-    EXPECT_FALSE(rig.ctl.mnuScoreText.enabled);
+    rig.logic.scoreMenuOpening();
+    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
 }
 
 TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable) {
     Rig rig;
     rig.loaded();
-    rig.logic.mnuScoreText_Click();
+    rig.logic.openScoreLog();
     EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kScorePath));
 
     rig.world.journal.clear();
-    rig.logic.subKaisi();
+    rig.logic.startGame();
     rig.world.journal.clear();
-    rig.logic.mnuScoreText_Click();  // Ctrl+S during a game
-    rig.logic.mnuScoreSave_Click(1);
+    rig.logic.openScoreLog();  // Ctrl+S during a game
+    rig.logic.recordItemChosen(1);
     EXPECT_THAT(rig.world.journal, IsEmpty());
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked);
+    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
 
-    rig.logic.subStop();
+    rig.logic.stopGame();
     rig.world.journal.clear();
-    rig.ctl.mnuScoreText.enabled = false;
-    rig.logic.mnuScoreText_Click();
+    rig.ctl.scoreLogItem.enabled = false;
+    rig.logic.openScoreLog();
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
@@ -275,34 +275,34 @@ TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable) {
 
 TEST(HelpMenu, OpeningReevaluatesHelpAsThePageComesAndGoes) {
     Rig rig("C:\\");
-    rig.logic.Form_Load();
-    rig.logic.mnuHelp_Click();
+    rig.logic.load();
+    rig.logic.helpMenuOpening();
     EXPECT_EQ(rig.st.helpFilePath, "C:\\Help.html");
-    EXPECT_FALSE(rig.ctl.mnuHelptxt.enabled);
+    EXPECT_FALSE(rig.ctl.helpItem.enabled);
     rig.world.files.files.insert("C:\\Help.html");
-    rig.logic.mnuHelp_Click();
-    EXPECT_TRUE(rig.ctl.mnuHelptxt.enabled);
+    rig.logic.helpMenuOpening();
+    EXPECT_TRUE(rig.ctl.helpItem.enabled);
 }
 
 TEST(HelpMenu, HelpItemOpensThePageOnlyWhileReachable) {
     Rig rig;
     rig.loaded();
     rig.world.files.files.insert(kHelpPath);
-    rig.logic.mnuHelp_Click();
-    rig.logic.mnuHelptxt_Click();
+    rig.logic.helpMenuOpening();
+    rig.logic.openHelp();
     EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kHelpPath));
 
     rig.world.journal.clear();
-    rig.logic.subKaisi();
+    rig.logic.startGame();
     rig.world.journal.clear();
-    rig.logic.mnuHelptxt_Click();  // F1 during a game
+    rig.logic.openHelp();  // F1 during a game
     EXPECT_THAT(rig.world.journal, IsEmpty());
 
-    rig.logic.subStop();
+    rig.logic.stopGame();
     rig.world.files.files.clear();
-    rig.logic.mnuHelp_Click();
+    rig.logic.helpMenuOpening();
     rig.world.journal.clear();
-    rig.logic.mnuHelptxt_Click();
+    rig.logic.openHelp();
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 

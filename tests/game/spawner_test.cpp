@@ -39,7 +39,7 @@ TEST_P(Pace, HoleRisesOnTheDrawThatReachesTheThreshold) {
     EXPECT_TRUE(rig.st.moleUp[4]);
     EXPECT_EQ(rig.st.spawnPressure[4], 0);
     EXPECT_EQ(rig.st.moleCount, 1);
-    EXPECT_EQ(rig.ctl.lblKosuu, "1");
+    EXPECT_EQ(rig.ctl.moleCountText, "1");
     EXPECT_EQ(rig.st.stayTicks, GetParam().stay);
     EXPECT_TRUE(rig.world.journal.empty()) << "a mole rises silently";
 }
@@ -56,14 +56,14 @@ TEST_P(Pace, MoleRetreatsOnItsStayTicksRetreatTick) {
 
 TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole) {
     for (int i = 0; i < GetParam().threshold; ++i) rig.spawnTick(4);
-    rig.logic.picMaru_Click(4);
+    rig.logic.holeClicked(4);
     for (int i = 1; i < GetParam().stay; ++i) {
         rig.spawnTick(4);  // pressure builds, but the hole is taken
-        rig.logic.timKesu_Timer();
-        rig.logic.picMaru_Click(4);
+        rig.logic.retreatTick();
+        rig.logic.holeClicked(4);
         EXPECT_EQ(board(rig.ctl), ".../.m./...") << "retreat tick " << i;
     }
-    rig.logic.timKesu_Timer();
+    rig.logic.retreatTick();
     EXPECT_EQ(board(rig.ctl), ".../.../...");
     EXPECT_EQ(rig.st.hitCount, 1);
     EXPECT_EQ(rig.st.moleCount, 1);
@@ -91,7 +91,7 @@ TEST_F(Spawner, DrawMapsOntoTheNineHoles) {
         {0.0, 0}, {0.11, 0}, {0.12, 1}, {0.5, 4}, {0.88, 7}, {0.9, 8}, {0.99999999999, 8}};
     for (const auto& [r, hole] : cases) {
         rig.world.random.script.push_back(r);
-        rig.logic.timStart_Timer();
+        rig.logic.spawnerTick();
         EXPECT_EQ(rig.st.pickedHole, hole) << "draw " << r;
     }
 }
@@ -123,14 +123,14 @@ TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops) {
     rig.spawnTick(7);
     EXPECT_EQ(board(rig.ctl), "..M/..M/.M.");
     EXPECT_EQ(rig.st.moleCount, 32);
-    EXPECT_EQ(rig.ctl.lblKosuu, "32");
+    EXPECT_EQ(rig.ctl.moleCountText, "32");
     EXPECT_FALSE(rig.st.spawnEnabled);
 
     // No further raise for the rest of this game, however the draws fall.
     for (int second = 0; second < 20; ++second) {
         for (int i = 0; i < 5; ++i) {
             rig.spawnTick((second + i) % 9);
-            rig.logic.timKesu_Timer();
+            rig.logic.retreatTick();
         }
     }
     EXPECT_EQ(rig.st.moleCount, 32);
@@ -140,7 +140,7 @@ TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops) {
 TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat) {
     rig.inMode(3);  // どむず: threshold 1, stay 3
     rig.spawnTick(4);
-    rig.logic.timKesu_Timer();
+    rig.logic.retreatTick();
     rig.spawnTick(4);  // drawn while its mole is up
     EXPECT_EQ(rig.st.spawnPressure[4], 1);
     rig.retreatTicks(2);
@@ -166,14 +166,14 @@ TEST_F(Spawner, KantanNeedsThreeDrawsSinceTheLastRaise) {
 
 TEST_F(Spawner, MoleReplacesAMissMark) {
     rig.inMode(2);
-    rig.logic.picMaru_Click(3);
+    rig.logic.holeClicked(3);
     rig.spawnTick(3);
     EXPECT_EQ(board(rig.ctl), ".../M../...");
     EXPECT_TRUE(rig.st.moleUp[3]);
 }
 
 TEST_F(Spawner, WithoutACheckedModeOnlyThePressureMoves) {
-    for (auto& item : rig.ctl.mnuOptionMode) item.checked = false;
+    for (auto& item : rig.ctl.modeItems) item.checked = false;
     rig.st.stayTicks = 7;
     for (int i = 0; i < 4; ++i) rig.spawnTick(4);
     EXPECT_EQ(rig.st.spawnPressure[4], 4);

@@ -17,11 +17,11 @@ using game::HolePicture;
 TEST(StartUp, WindowLayoutStateHoldsUntilFormLoad) {
     Rig rig;
     EXPECT_TRUE(rig.world.journal.empty()) << "building the logic must not touch the world";
-    EXPECT_EQ(rig.ctl.lblTime, "20");
-    EXPECT_TRUE(rig.ctl.mnuChuudan.visible);
-    EXPECT_FALSE(rig.ctl.mnuScoreText.enabled);
+    EXPECT_EQ(rig.ctl.clockText, "20");
+    EXPECT_TRUE(rig.ctl.stopItem.visible);
+    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
     EXPECT_EQ(rig.ctl.panelPaints, 0u);
-    for (const auto& item : rig.ctl.mnuOptionMode) EXPECT_FALSE(item.checked);
+    for (const auto& item : rig.ctl.modeItems) EXPECT_FALSE(item.checked);
     EXPECT_EQ(rig.st.elapsedSeconds, 0);
     EXPECT_EQ(rig.st.moleQuota, 0);
     EXPECT_FALSE(rig.st.spawnEnabled);
@@ -30,26 +30,26 @@ TEST(StartUp, WindowLayoutStateHoldsUntilFormLoad) {
 
 TEST(StartUp, FirstRunGreetsBeforeTitleTuneWindowAndTitleClose) {
     Rig rig;
-    rig.logic.Form_Load();
+    rig.logic.load();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("greet", "repaint main", "open moguana", "play moguana", "show main",
                             "close title", "focus board"));
-    EXPECT_FALSE(rig.ctl.mnuScoreText.enabled);
+    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
 }
 
 TEST(StartUp, ExistingScoreLogSkipsGreetingAndEnablesScoreItem) {
     Rig rig;
     rig.world.files.files.insert(kScorePath);
-    rig.logic.Form_Load();
+    rig.logic.load();
     EXPECT_TRUE(rig.world.entries("greet").empty());
-    EXPECT_TRUE(rig.ctl.mnuScoreText.enabled);
+    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
 }
 
 TEST(StartUp, GreetingBoxHoldsStartUpUntilClosed) {
     Rig rig;
     std::size_t entriesWhileGreeting = 0;
     rig.world.dialogs.whileOpen = [&] { entriesWhileGreeting = rig.world.journal.size(); };
-    rig.logic.Form_Load();
+    rig.logic.load();
     EXPECT_EQ(entriesWhileGreeting, 1u) << "nothing may happen before the greeting is closed";
 }
 
@@ -57,38 +57,38 @@ TEST(StartUp, LeavesTheIdleBoardInModeKantan) {
     Rig rig;
     rig.loaded();
     EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_EQ(rig.ctl.lblTime, "25");
+    EXPECT_EQ(rig.ctl.clockText, "25");
     EXPECT_EQ(rig.st.secondsLeft, 0) << "the labels show 25 while the count is still 0";
     EXPECT_EQ(rig.st.elapsedSeconds, 1);
     EXPECT_TRUE(rig.st.spawnEnabled);
     EXPECT_EQ(rig.st.holeIndex, 9);
-    EXPECT_FALSE(rig.ctl.mnuChuudan.visible);
-    EXPECT_TRUE(rig.ctl.mnuKaisi.visible);
+    EXPECT_FALSE(rig.ctl.stopItem.visible);
+    EXPECT_TRUE(rig.ctl.startItem.visible);
     EXPECT_FALSE(rig.logic.running());
-    EXPECT_FALSE(rig.ctl.timNokori);
-    EXPECT_FALSE(rig.ctl.timKesu);
-    EXPECT_TRUE(rig.ctl.timMidi);
-    EXPECT_TRUE(rig.ctl.timTitleMidi);
+    EXPECT_FALSE(rig.ctl.clockTimer);
+    EXPECT_FALSE(rig.ctl.retreatTimer);
+    EXPECT_TRUE(rig.ctl.musicTimer);
+    EXPECT_TRUE(rig.ctl.titleRestartTimer);
     EXPECT_FALSE(rig.st.gameMusicPending);
 
     EXPECT_EQ(rig.st.modeName, "かんたん");
     EXPECT_EQ(rig.st.moleQuota, 30);
-    EXPECT_TRUE(rig.ctl.mnuOptionMode[0].checked);
-    EXPECT_FALSE(rig.ctl.mnuOptionMode[1].checked);
-    EXPECT_FALSE(rig.ctl.mnuOptionMode[2].checked);
-    EXPECT_FALSE(rig.ctl.mnuOptionMode[3].checked);
+    EXPECT_TRUE(rig.ctl.modeItems[0].checked);
+    EXPECT_FALSE(rig.ctl.modeItems[1].checked);
+    EXPECT_FALSE(rig.ctl.modeItems[2].checked);
+    EXPECT_FALSE(rig.ctl.modeItems[3].checked);
     EXPECT_EQ(rig.ctl.panelMask, 1);
     EXPECT_EQ(rig.ctl.panelImage, 0);
     EXPECT_EQ(rig.ctl.panelPaints, 1u);
 
-    EXPECT_TRUE(rig.ctl.mnuScoreSave[0].checked) << "every run starts with recording on";
-    EXPECT_FALSE(rig.ctl.mnuScoreSave[1].checked);
-    EXPECT_TRUE(rig.ctl.lblRecVisible);
+    EXPECT_TRUE(rig.ctl.recordItems[0].checked) << "every run starts with recording on";
+    EXPECT_FALSE(rig.ctl.recordItems[1].checked);
+    EXPECT_TRUE(rig.ctl.recordLabelVisible);
 }
 
 TEST(StartUp, PaintsTheFirstModeWithoutSound) {
     Rig rig;
-    rig.logic.Form_Load();
+    rig.logic.load();
     EXPECT_TRUE(rig.world.entries("effect").empty());
 }
 
@@ -96,7 +96,7 @@ TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened) {
     Rig rig;
     rig.loaded();
     EXPECT_EQ(rig.st.helpFilePath, kHelpPath);
-    rig.logic.mnuHelptxt_Click();
+    rig.logic.openHelp();
     EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kHelpPath));
 }
 
@@ -114,7 +114,7 @@ TEST_P(ProgramFilePath, JoinsWithExactlyOneSeparator) {
     EXPECT_EQ(game::programFilePath(c.folder, "Score.txt"), c.scorePath);
 
     Rig rig(c.folder);
-    rig.logic.Form_Load();
+    rig.logic.load();
     EXPECT_EQ(rig.st.scoreFilePath, c.scorePath);
 }
 

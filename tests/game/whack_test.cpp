@@ -19,25 +19,25 @@ protected:
     int hitAward() {
         setBoard(rig, "M../.../...");
         const int before = rig.st.score;
-        rig.logic.picMaru_Click(0);
+        rig.logic.holeClicked(0);
         return rig.st.score - before;
     }
     void missAt(int hole) {
-        rig.ctl.picMaru[static_cast<std::size_t>(hole)] = game::HolePicture::Empty;
-        rig.logic.picMaru_Click(static_cast<std::int16_t>(hole));
+        rig.ctl.holes[static_cast<std::size_t>(hole)] = game::HolePicture::Empty;
+        rig.logic.holeClicked(static_cast<std::int16_t>(hole));
     }
     Rig rig;
 };
 
 TEST_F(Whack, HitScoresTheSquareOfTheComboLevel) {
     setBoard(rig, "M../.../...");
-    rig.logic.picMaru_Click(0);
+    rig.logic.holeClicked(0);
     EXPECT_EQ(board(rig.ctl), "m../.../...");
     EXPECT_TRUE(rig.st.moleUp[0]) << "a hit leaves the mole up until its retreat";
     EXPECT_EQ(rig.st.hitCount, 1);
     EXPECT_EQ(rig.st.score, 1);
-    EXPECT_EQ(rig.ctl.lblMainScore, "1");
-    EXPECT_EQ(rig.ctl.lblHit, "1");
+    EXPECT_EQ(rig.ctl.scoreText, "1");
+    EXPECT_EQ(rig.ctl.hitCountText, "1");
     EXPECT_THAT(rig.world.journal, ElementsAre("effect bisi.wav"));
 }
 
@@ -77,8 +77,8 @@ TEST_P(MissCost, ScoreAfterOneMiss) {
     rig.st.missCount = c.misses;
     missAt(4);
     EXPECT_EQ(rig.st.score, c.expected);
-    EXPECT_EQ(rig.ctl.lblMainScore, game::numberText(c.expected));
-    EXPECT_EQ(rig.ctl.lblMiss, game::numberText(c.misses + 1));
+    EXPECT_EQ(rig.ctl.scoreText, game::numberText(c.expected));
+    EXPECT_EQ(rig.ctl.missCountText, game::numberText(c.misses + 1));
     EXPECT_TRUE(rig.world.journal.empty()) << "a miss is silent";
 }
 
@@ -106,12 +106,12 @@ TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour) {
     EXPECT_EQ(rig.st.combo[0], 0);
     missAt(1);
     EXPECT_EQ(rig.st.score, -24);
-    EXPECT_EQ(rig.ctl.lblMainScore, "-24");
+    EXPECT_EQ(rig.ctl.scoreText, "-24");
 }
 
 TEST_F(Whack, MissAsFirstActionShowsMinusTwo) {
     missAt(8);
-    EXPECT_EQ(rig.ctl.lblMainScore, "-2");
+    EXPECT_EQ(rig.ctl.scoreText, "-2");
     EXPECT_EQ(board(rig.ctl), ".../.../..x");
     EXPECT_TRUE(rig.st.missShown[8]);
 }
@@ -119,9 +119,9 @@ TEST_F(Whack, MissAsFirstActionShowsMinusTwo) {
 TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack) {
     setBoard(rig, "mx./.../...");
     rig.st.score = 5;
-    rig.logic.picMaru_Click(0);
-    rig.logic.picMaru_Click(1);
-    rig.logic.subHit(0);
+    rig.logic.holeClicked(0);
+    rig.logic.holeClicked(1);
+    rig.logic.whack(0);
     EXPECT_EQ(board(rig.ctl), "mx./.../...");
     EXPECT_EQ(rig.st.score, 5);
     EXPECT_EQ(rig.st.hitCount, 0);
@@ -130,15 +130,15 @@ TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack) {
 }
 
 TEST_F(Whack, SecondClickOnTheSameEmptyHoleBeforeATickIsNoSecondMiss) {
-    rig.logic.picMaru_Click(4);
-    rig.logic.picMaru_Click(4);
+    rig.logic.holeClicked(4);
+    rig.logic.holeClicked(4);
     EXPECT_EQ(rig.st.missCount, 1);
     EXPECT_EQ(rig.st.score, -2);
 }
 
 TEST_F(Whack, OutOfRangeHoleIsIgnored) {
-    rig.logic.picMaru_Click(9);
-    rig.logic.subHit(-1);
+    rig.logic.holeClicked(9);
+    rig.logic.whack(-1);
     EXPECT_EQ(rig.st.missCount, 0);
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 }
@@ -147,9 +147,9 @@ TEST(WhackWhileIdle, DoesNothing) {
     Rig rig;
     rig.loaded();
     setBoard(rig, "M../.../...");
-    rig.logic.picMaru_Click(0);
-    rig.logic.picMaru_Click(1);
-    rig.logic.Form_KeyDown(key('S'));
+    rig.logic.holeClicked(0);
+    rig.logic.holeClicked(1);
+    rig.logic.keyPressed(key('S'));
     EXPECT_EQ(board(rig.ctl), "M../.../...");
     EXPECT_EQ(rig.st.hitCount, 0);
     EXPECT_EQ(rig.st.missCount, 0);
@@ -158,11 +158,11 @@ TEST(WhackWhileIdle, DoesNothing) {
 
 TEST_F(Whack, MissMarkGoesOnTheNextRetreatTick) {
     missAt(4);
-    rig.logic.timKesu_Timer();
+    rig.logic.retreatTick();
     EXPECT_EQ(board(rig.ctl), ".../.../...");
     EXPECT_FALSE(rig.st.missShown[4]);
     EXPECT_EQ(rig.st.missTicks[4], 1);
-    rig.logic.timKesu_Timer();
+    rig.logic.retreatTick();
     EXPECT_EQ(rig.st.missTicks[4], 1) << "no counting once the mark is gone";
 }
 
@@ -203,7 +203,7 @@ class HoleKeys : public Whack, public ::testing::WithParamInterface<HoleKey> {};
 
 TEST_P(HoleKeys, KeyDownWhacksItsHoleOnly) {
     setBoard(rig, "MMM/MMM/MMM");
-    rig.logic.Form_KeyDown(GetParam().code);
+    rig.logic.keyPressed(GetParam().code);
     std::string expected = "MMM/MMM/MMM";
     const int h = GetParam().hole;
     expected[static_cast<std::size_t>(h + h / 3)] = 'm';
@@ -229,7 +229,7 @@ TEST_F(Whack, OtherKeysWhackNothing) {
     setBoard(rig, "MMM/M.M/MMM");
     for (std::int16_t code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right,
                               game::vk::Down, game::vk::Numpad0, key('R'), key('q'), key('1')})
-        rig.logic.Form_KeyDown(code);
+        rig.logic.keyPressed(code);
     EXPECT_EQ(board(rig.ctl), "MMM/M.M/MMM");
     EXPECT_TRUE(rig.world.journal.empty());
 }
@@ -238,11 +238,11 @@ TEST_F(Whack, HeldHoleKeyWhacksOnEveryRepeat) {
     // Auto-repeat arrives as further key-downs: the first hits, the next find
     // the whacked mole, and once it is gone each repeat is a miss.
     setBoard(rig, ".../.M./...");
-    rig.logic.Form_KeyDown(key('S'));
-    rig.logic.Form_KeyDown(key('S'));
+    rig.logic.keyPressed(key('S'));
+    rig.logic.keyPressed(key('S'));
     EXPECT_EQ(rig.st.hitCount, 1);
     setBoard(rig, ".../.../...");
-    rig.logic.Form_KeyDown(key('S'));
+    rig.logic.keyPressed(key('S'));
     EXPECT_EQ(rig.st.missCount, 1);
 }
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "main_logic.h"
+#include "game.h"
 
 namespace pokopin::testing {
 
@@ -153,7 +153,7 @@ private:
     Journal& j_;
 };
 
-// A complete set of fakes wired to one journal, ready to build a MainLogic.
+// A complete set of fakes wired to one journal, ready to build a Game.
 struct FakeWorld {
     Journal journal;
     FakeSound sound{journal};

@@ -19,7 +19,7 @@
 #include <memory>
 
 #include "fakes.h"
-#include "frm_main.h"
+#include "main_window.h"
 #include "mode_panel.h"
 #include "modes.h"
 #include "picture_box.h"
@@ -27,7 +27,7 @@
 using pokopin::game::HolePicture;
 using pokopin::testing::FakeWorld;
 using pokopin::testing::ScriptedRandom;
-using pokopin::ui::frmMain;
+using pokopin::ui::MainWindow;
 using pokopin::ui::HoleBox;
 
 namespace {
@@ -39,7 +39,7 @@ const std::string kHelpPath = "/game/Help.html";
 // The main window with a fake world around it.
 struct Rig {
     FakeWorld world;
-    frmMain window;
+    MainWindow window;
 
     explicit Rig(bool logExists = true)
         : window(world.services(), kFolder,
@@ -51,7 +51,7 @@ struct Rig {
         // Every draw picks hole 8, so no mole can rise anywhere else.
         world.random.fallback = ScriptedRandom::forHole(8);
     }
-    void load() { window.Form_Load(); }
+    void load() { window.load(); }
 
     QAction* action(const QString& name) const
     {
@@ -75,7 +75,7 @@ struct Rig {
         return t;
     }
     QMenu* menu(const QString& name) const { return window.findChild<QMenu*>(name); }
-    QAction* mode(int k) const { return action(QStringLiteral("mnuOptionMode(%1)").arg(k)); }
+    QAction* mode(int k) const { return action(QStringLiteral("modeAction%1").arg(k)); }
     int checkedMode() const
     {
         int found = -1;
@@ -87,7 +87,7 @@ struct Rig {
             }
         return found;
     }
-    bool running() const { return timer(QStringLiteral("timStart"))->isActive(); }
+    bool running() const { return timer(QStringLiteral("spawnerTimer"))->isActive(); }
     int missCount() const { return window.logic().state().missCount; }
     int count(const std::string& entry) const
     {
@@ -121,7 +121,7 @@ struct Rig {
     }
 };
 
-QPoint clientToWindow(const frmMain& w, QPoint client)
+QPoint clientToWindow(const MainWindow& w, QPoint client)
 {
     return w.centralWidget()->mapTo(&w, client);
 }
@@ -191,20 +191,20 @@ private slots:
 void MainWindowTest::freshWindowShowsTheLayoutStates()
 {
     Rig r(false);
-    QVERIFY(r.action("mnuChuudan")->isVisible());
-    QVERIFY(r.action("mnuKaisi")->isVisible());
+    QVERIFY(r.action("stopAction")->isVisible());
+    QVERIFY(r.action("startAction")->isVisible());
     for (int k = 0; k < 4; ++k)
         QVERIFY(!r.mode(k)->isChecked());
-    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
-    QVERIFY(!r.action("mnuScoreSave(1)")->isChecked());
-    QVERIFY(!r.action("mnuScoreText")->isEnabled());
-    QCOMPARE(r.label("lblTime(0)")->text(), QStringLiteral("20"));
-    QCOMPARE(r.label("lblTime(1)")->text(), QStringLiteral("20"));
-    QVERIFY(r.timer("timTitleMidi")->isActive());
-    // timMidi is enabled, but its QTimer only runs while a tune switch waits.
-    QVERIFY(r.window.logic().controls().timMidi);
-    QVERIFY(!r.timer("timMidi")->isActive());
-    for (const char* t : {"timStart", "timKesu", "timNokori"})
+    QVERIFY(r.action("recordAction0")->isChecked());
+    QVERIFY(!r.action("recordAction1")->isChecked());
+    QVERIFY(!r.action("scoreLogAction")->isEnabled());
+    QCOMPARE(r.label("timeLabel0")->text(), QStringLiteral("20"));
+    QCOMPARE(r.label("timeLabel1")->text(), QStringLiteral("20"));
+    QVERIFY(r.timer("titleRestartTimer")->isActive());
+    // musicTimer is enabled, but its QTimer only runs while a tune switch waits.
+    QVERIFY(r.window.logic().controls().musicTimer);
+    QVERIFY(!r.timer("musicTimer")->isActive());
+    for (const char* t : {"spawnerTimer", "retreatTimer", "clockTimer"})
         QVERIFY2(!r.timer(t)->isActive(), t);
     QVERIFY(!r.window.isVisible());
     QVERIFY(r.world.journal.empty());
@@ -222,22 +222,22 @@ void MainWindowTest::loadSetsTheIdleWindow()
     QFETCH(bool, logExists);
     Rig r(logExists);
     r.load();
-    QCOMPARE(r.label("lblTime(0)")->text(), QStringLiteral("25"));
-    QCOMPARE(r.label("lblTime(1)")->text(), QStringLiteral("25"));
+    QCOMPARE(r.label("timeLabel0")->text(), QStringLiteral("25"));
+    QCOMPARE(r.label("timeLabel1")->text(), QStringLiteral("25"));
     QCOMPARE(r.checkedMode(), 0);
-    QVERIFY(!r.action("mnuChuudan")->isVisible());
-    QVERIFY(r.action("mnuKaisi")->isVisible());
-    QCOMPARE(r.action("mnuScoreText")->isEnabled(), logExists);
+    QVERIFY(!r.action("stopAction")->isVisible());
+    QVERIFY(r.action("startAction")->isVisible());
+    QCOMPARE(r.action("scoreLogAction")->isEnabled(), logExists);
     QVERIFY(r.window.isVisible());
     for (int i = 0; i < 9; ++i)
-        QCOMPARE(r.window.picMaru(i)->picture(), &r.window.picMogu(0));
-    QCOMPARE(r.window.focusWidget(), r.window.picHontai());
+        QCOMPARE(r.window.holes(i)->picture(), &r.window.holePicture(0));
+    QCOMPARE(r.window.focusWidget(), r.window.boardBox());
     QCOMPARE(r.count("greet"), logExists ? 0 : 1);
     // The window comes up only after the greeting, and before the title goes.
     QVERIFY(r.position("show main") >= 0);
     QVERIFY(r.position("greet") < r.position("show main"));
     QVERIFY(r.position("show main") < r.position("close title"));
-    QVERIFY(r.timer("timTitleMidi")->isActive());
+    QVERIFY(r.timer("titleRestartTimer")->isActive());
     QVERIFY(!r.running());
 }
 
@@ -253,8 +253,8 @@ void MainWindowTest::clientAreaIsFixedAt640x480()
     QCOMPARE(r.window.height(), 480 + r.window.menuBar()->height());
     QVERIFY(!(r.window.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(r.window.windowFlags() & Qt::WindowMinimizeButtonHint);
-    QCOMPARE(r.window.picHontai()->geometry(), QRect(0, 0, 460, 480));
-    QCOMPARE(r.window.picMenu()->geometry(), QRect(460, 0, 180, 480));
+    QCOMPARE(r.window.boardBox()->geometry(), QRect(0, 0, 460, 480));
+    QCOMPARE(r.window.panelBox()->geometry(), QRect(460, 0, 180, 480));
     QCOMPARE(r.window.windowTitle(), QStringLiteral("Pokopin！"));
     QVERIFY(!r.window.windowIcon().isNull());
     const QSize before = r.window.size();
@@ -269,7 +269,7 @@ void MainWindowTest::holesTileTheBoard_data()
     const QPoint corners[9] = {{32, 40},   {176, 40},  {320, 40},  {32, 174}, {176, 174},
                                {320, 174}, {32, 308},  {176, 308}, {320, 308}};
     for (int i = 0; i < 9; ++i)
-        QTest::addRow("picMaru(%d)", i) << i << corners[i];
+        QTest::addRow("hole%d", i) << i << corners[i];
 }
 
 void MainWindowTest::holesTileTheBoard()
@@ -277,8 +277,8 @@ void MainWindowTest::holesTileTheBoard()
     QFETCH(int, hole);
     QFETCH(QPoint, topLeft);
     Rig r;
-    HoleBox* box = r.window.picMaru(hole);
-    QCOMPARE(box->parentWidget(), r.window.picHontai());
+    HoleBox* box = r.window.holes(hole);
+    QCOMPARE(box->parentWidget(), r.window.boardBox());
     QCOMPARE(box->geometry(), QRect(topLeft, QSize(100, 100)));
     QWidget* client = r.window.centralWidget();
     QCOMPARE(client->childAt(topLeft), box);
@@ -292,13 +292,13 @@ void MainWindowTest::clickHitsTheHoleUnderThePointer_data()
 {
     QTest::addColumn<QPoint>("point");
     QTest::addColumn<int>("hole");  // -1: the board
-    QTest::newRow("bottom-right pixel of picMaru(0)") << QPoint(131, 139) << 0;
-    QTest::newRow("gap between picMaru(0) and (1)") << QPoint(132, 40) << -1;
-    QTest::newRow("gap below picMaru(0)") << QPoint(60, 140) << -1;
-    QTest::newRow("top-left of picMaru(1)") << QPoint(176, 40) << 1;
-    QTest::newRow("centre of picMaru(4)") << QPoint(226, 224) << 4;
-    QTest::newRow("bottom-right pixel of picMaru(8)") << QPoint(419, 407) << 8;
-    QTest::newRow("below picMaru(8)") << QPoint(419, 408) << -1;
+    QTest::newRow("bottom-right pixel of holes(0)") << QPoint(131, 139) << 0;
+    QTest::newRow("gap between holes(0) and (1)") << QPoint(132, 40) << -1;
+    QTest::newRow("gap below holes(0)") << QPoint(60, 140) << -1;
+    QTest::newRow("top-left of holes(1)") << QPoint(176, 40) << 1;
+    QTest::newRow("centre of holes(4)") << QPoint(226, 224) << 4;
+    QTest::newRow("bottom-right pixel of holes(8)") << QPoint(419, 407) << 8;
+    QTest::newRow("below holes(8)") << QPoint(419, 408) << -1;
     QTest::newRow("side panel") << QPoint(500, 100) << -1;
 }
 
@@ -311,7 +311,7 @@ void MainWindowTest::clickHitsTheHoleUnderThePointer()
     QVERIFY(QTest::qWaitForWindowExposed(&r.window));
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (int i = 0; i < 9; ++i)
-        spies.push_back(std::make_unique<QSignalSpy>(r.window.picMaru(i), &HoleBox::clicked));
+        spies.push_back(std::make_unique<QSignalSpy>(r.window.holes(i), &HoleBox::clicked));
     QTest::mouseClick(r.window.windowHandle(), Qt::LeftButton, {}, clientToWindow(r.window, point));
     for (int i = 0; i < 9; ++i)
         QCOMPARE(spies[static_cast<std::size_t>(i)]->count(), i == hole ? 1 : 0);
@@ -322,13 +322,13 @@ void MainWindowTest::holeClickWhacksDuringAGame()
     Rig r;
     r.load();
     QVERIFY(QTest::qWaitForWindowExposed(&r.window));
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     QVERIFY(r.running());
     QTest::mouseClick(r.window.windowHandle(), Qt::LeftButton, {},
                       clientToWindow(r.window, QPoint(226, 224)));
     QCOMPARE(r.missCount(), 1);
-    QCOMPARE(r.window.picMaru(4)->picture(), &r.window.picMogu(3));
-    QCOMPARE(r.label("lblMiss")->text(), QStringLiteral("1"));
+    QCOMPARE(r.window.holes(4)->picture(), &r.window.holePicture(3));
+    QCOMPARE(r.label("missCountLabel")->text(), QStringLiteral("1"));
 }
 
 void MainWindowTest::clickNeedsPressAndReleaseOnTheSameHole()
@@ -336,8 +336,8 @@ void MainWindowTest::clickNeedsPressAndReleaseOnTheSameHole()
     Rig r;
     r.load();
     QVERIFY(QTest::qWaitForWindowExposed(&r.window));
-    QSignalSpy spy0(r.window.picMaru(0), &HoleBox::clicked);
-    QSignalSpy spy1(r.window.picMaru(1), &HoleBox::clicked);
+    QSignalSpy spy0(r.window.holes(0), &HoleBox::clicked);
+    QSignalSpy spy1(r.window.holes(1), &HoleBox::clicked);
     QWindow* win = r.window.windowHandle();
     QTest::mousePress(win, Qt::LeftButton, {}, clientToWindow(r.window, QPoint(80, 80)));
     QTest::mouseRelease(win, Qt::LeftButton, {}, clientToWindow(r.window, QPoint(220, 80)));
@@ -354,7 +354,7 @@ void MainWindowTest::secondPressOfADoubleClickIsNoClick()
     Rig r;
     r.load();
     QVERIFY(QTest::qWaitForWindowExposed(&r.window));
-    HoleBox* hole = r.window.picMaru(2);
+    HoleBox* hole = r.window.holes(2);
     QSignalSpy clicks(hole, &HoleBox::clicked);
     struct DoubleClicks : QObject {
         int n = 0;
@@ -387,20 +387,20 @@ void MainWindowTest::labelsSitAtTheirPlaces_data()
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << pos
                             << QString::fromLatin1(text) << colour << px;
     };
-    row("lblKosuu", "picMenu", {145, 243}, "0", white, 29);
-    row("lblHit", "picMenu", {144, 312}, "0", white, 29);
-    row("lblMiss", "picMenu", {144, 376}, "0", white, 29);
-    row("lblMainScore", "picMenu", {144, 440}, "0", white, 29);
-    row("lblRec(1)", "picHontai", {32, 449}, "SCORE RECORD", white, 19);
-    row("lblRec(0)", "picHontai", {34, 450}, "SCORE RECORD", plain, 19);
-    row("lblTime(7)", "picHontai", {388, 439}, ".sec", white, 35);
-    row("lblTime(6)", "picHontai", {391, 440}, ".sec", QColor(0, 0, 0), 35);
-    row("lblTime(4)", "picHontai", {327, 439}, ":", white, 35);
-    row("lblTime(5)", "picHontai", {330, 440}, ":", plain, 35);
-    row("lblTime(2)", "picHontai", {227, 439}, "TIME", white, 35);
-    row("lblTime(3)", "picHontai", {230, 440}, "TIME", plain, 35);
-    row("lblTime(0)", "picHontai", {347, 439}, "25", white, 35);
-    row("lblTime(1)", "picHontai", {350, 440}, "25", QColor(64, 64, 64), 35);
+    row("moleCountLabel", "panelBox", {145, 243}, "0", white, 29);
+    row("hitCountLabel", "panelBox", {144, 312}, "0", white, 29);
+    row("missCountLabel", "panelBox", {144, 376}, "0", white, 29);
+    row("scoreLabel", "panelBox", {144, 440}, "0", white, 29);
+    row("recordLabel1", "boardBox", {32, 449}, "SCORE RECORD", white, 19);
+    row("recordLabel0", "boardBox", {34, 450}, "SCORE RECORD", plain, 19);
+    row("timeLabel7", "boardBox", {388, 439}, ".sec", white, 35);
+    row("timeLabel6", "boardBox", {391, 440}, ".sec", QColor(0, 0, 0), 35);
+    row("timeLabel4", "boardBox", {327, 439}, ":", white, 35);
+    row("timeLabel5", "boardBox", {330, 440}, ":", plain, 35);
+    row("timeLabel2", "boardBox", {227, 439}, "TIME", white, 35);
+    row("timeLabel3", "boardBox", {230, 440}, "TIME", plain, 35);
+    row("timeLabel0", "boardBox", {347, 439}, "25", white, 35);
+    row("timeLabel1", "boardBox", {350, 440}, "25", QColor(64, 64, 64), 35);
 }
 
 void MainWindowTest::labelsSitAtTheirPlaces()
@@ -430,11 +430,11 @@ void MainWindowTest::labelsSitAtTheirPlaces()
 void MainWindowTest::whiteLabelLiesOverItsShadow()
 {
     Rig r;
-    const std::pair<const char*, const char*> pairs[] = {{"lblRec(1)", "lblRec(0)"},
-                                                         {"lblTime(7)", "lblTime(6)"},
-                                                         {"lblTime(4)", "lblTime(5)"},
-                                                         {"lblTime(2)", "lblTime(3)"},
-                                                         {"lblTime(0)", "lblTime(1)"}};
+    const std::pair<const char*, const char*> pairs[] = {{"recordLabel1", "recordLabel0"},
+                                                         {"timeLabel7", "timeLabel6"},
+                                                         {"timeLabel4", "timeLabel5"},
+                                                         {"timeLabel2", "timeLabel3"},
+                                                         {"timeLabel0", "timeLabel1"}};
     for (const auto& [white, shadow] : pairs) {
         QLabel* w = r.label(white);
         QLabel* s = r.label(shadow);
@@ -452,10 +452,10 @@ void MainWindowTest::counterStaysInsideItsBox_data()
     QTest::addColumn<int>("homeX");
     QTest::addColumn<QString>("text");
     for (const char* text : {"7", "32", "-60", "12345"}) {
-        QTest::addRow("lblKosuu %s", text) << "lblKosuu" << 145 << text;
-        QTest::addRow("lblHit %s", text) << "lblHit" << 144 << text;
-        QTest::addRow("lblMiss %s", text) << "lblMiss" << 144 << text;
-        QTest::addRow("lblMainScore %s", text) << "lblMainScore" << 144 << text;
+        QTest::addRow("moleCountText %s", text) << "moleCountLabel" << 145 << text;
+        QTest::addRow("hitCountText %s", text) << "hitCountLabel" << 144 << text;
+        QTest::addRow("missCountText %s", text) << "missCountLabel" << 144 << text;
+        QTest::addRow("scoreText %s", text) << "scoreLabel" << 144 << text;
     }
 }
 
@@ -470,10 +470,10 @@ void MainWindowTest::counterStaysInsideItsBox()
     QCOMPARE(counter->x(), homeX);  // "0" at its place in the layout
     std::string* field = nullptr;
     auto& c = r.window.logic().controls();
-    if (label == "lblKosuu") field = &c.lblKosuu;
-    else if (label == "lblHit") field = &c.lblHit;
-    else if (label == "lblMiss") field = &c.lblMiss;
-    else field = &c.lblMainScore;
+    if (label == "moleCountLabel") field = &c.moleCountText;
+    else if (label == "hitCountLabel") field = &c.hitCountText;
+    else if (label == "missCountLabel") field = &c.missCountText;
+    else field = &c.scoreText;
     *field = text.toStdString();
     r.window.render();
     QCOMPARE(counter->text(), text);
@@ -502,18 +502,18 @@ void MainWindowTest::menuTreeHasCaptionsAndShortcuts()
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
-    QCOMPARE(items("mnuGame"), (QStringList{QStringLiteral("スタート"), QStringLiteral("ストップ"),
+    QCOMPARE(items("gameMenu"), (QStringList{QStringLiteral("スタート"), QStringLiteral("ストップ"),
                                             QStringLiteral("-"), QStringLiteral("終了")}));
-    QCOMPARE(items("mnuOption"), (QStringList{QStringLiteral("かんたん"), QStringLiteral("ふつう"),
+    QCOMPARE(items("modeMenu"), (QStringList{QStringLiteral("かんたん"), QStringLiteral("ふつう"),
                                               QStringLiteral("むずい"), QStringLiteral("どむず")}));
-    QCOMPARE(items("mnuScore"), (QStringList{QStringLiteral("記録する"), QStringLiteral("記録しない"),
+    QCOMPARE(items("scoreMenu"), (QStringList{QStringLiteral("記録する"), QStringLiteral("記録しない"),
                                              QStringLiteral("SCORE")}));
-    QCOMPARE(items("mnuHelp"), (QStringList{QStringLiteral("HELP"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")}));
-    QCOMPARE(r.action("mnuExit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
-    QCOMPARE(r.action("mnuScoreText")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QCOMPARE(r.action("mnuHelptxt")->shortcut(), QKeySequence(QStringLiteral("F1")));
+    QCOMPARE(items("helpMenu"), (QStringList{QStringLiteral("HELP"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")}));
+    QCOMPARE(r.action("exitAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    QCOMPARE(r.action("scoreLogAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(r.action("helpAction")->shortcut(), QKeySequence(QStringLiteral("F1")));
     QVERIFY(r.mode(0)->isCheckable());
-    QVERIFY(r.action("mnuScoreSave(0)")->isCheckable());
+    QVERIFY(r.action("recordAction0")->isCheckable());
 }
 
 void MainWindowTest::menuCheckMarksFollowTheLogic()
@@ -531,31 +531,31 @@ void MainWindowTest::menuCheckMarksFollowTheLogic()
     QCOMPARE(r.checkedMode(), 3);
     QCOMPARE(r.window.logic().state().moleQuota, 105);
     QCOMPARE(r.count("effect pon.wav"), 2);
-    r.action("mnuScoreSave(0)")->trigger();  // already checked
-    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
-    QVERIFY(!r.action("mnuScoreSave(1)")->isChecked());
+    r.action("recordAction0")->trigger();  // already checked
+    QVERIFY(r.action("recordAction0")->isChecked());
+    QVERIFY(!r.action("recordAction1")->isChecked());
 }
 
 void MainWindowTest::gameDisablesMenusAndTheirShortcuts()
 {
     Rig r;
     r.load();
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     QVERIFY(r.running());
-    QVERIFY(!r.action("mnuKaisi")->isVisible());
-    QVERIFY(r.action("mnuChuudan")->isVisible());
-    for (const char* m : {"mnuOption", "mnuScore", "mnuHelp"})
+    QVERIFY(!r.action("startAction")->isVisible());
+    QVERIFY(r.action("stopAction")->isVisible());
+    for (const char* m : {"modeMenu", "scoreMenu", "helpMenu"})
         QVERIFY2(!r.menu(QString::fromLatin1(m))->menuAction()->isEnabled(), m);
     // Items under a disabled title are disabled too, shortcuts included.
-    QVERIFY(!r.action("mnuScoreText")->isEnabled());
-    QVERIFY(!r.action("mnuHelptxt")->isEnabled());
-    QVERIFY(!r.action("mnuVer")->isEnabled());
-    QVERIFY(r.action("mnuExit")->isEnabled());
-    r.action("mnuChuudan")->trigger();
+    QVERIFY(!r.action("scoreLogAction")->isEnabled());
+    QVERIFY(!r.action("helpAction")->isEnabled());
+    QVERIFY(!r.action("aboutAction")->isEnabled());
+    QVERIFY(r.action("exitAction")->isEnabled());
+    r.action("stopAction")->trigger();
     QVERIFY(!r.running());
-    QVERIFY(r.action("mnuScoreText")->isEnabled());
-    QVERIFY(r.action("mnuHelptxt")->isEnabled());
-    QVERIFY(r.menu("mnuHelp")->menuAction()->isEnabled());
+    QVERIFY(r.action("scoreLogAction")->isEnabled());
+    QVERIFY(r.action("helpAction")->isEnabled());
+    QVERIFY(r.menu("helpMenu")->menuAction()->isEnabled());
     QCOMPARE(r.count("pause 500"), 1);
 }
 
@@ -654,7 +654,7 @@ void MainWindowTest::panelKeepsItsLabelAcrossHideAndShow()
     r.window.hide();
     r.window.showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(&r.window));
-    const QImage shown = r.window.picMenu()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = r.window.panelBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY(pixelsOfColour(shown, pokopin::ui::kModeLabelRect, kModeColours[3]) >= 40);
     QCOMPARE(pixelsOfColour(shown, pokopin::ui::kModeLabelRect, kModeColours[0]), 0);
 }
@@ -680,11 +680,11 @@ void MainWindowTest::holeKeysWhackTheirHole()
     QFETCH(int, hole);
     Rig r;
     r.load();
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     r.key(QEvent::KeyPress, key, keypad ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(r.missCount(), 1);
     for (int i = 0; i < 9; ++i)
-        QCOMPARE(r.window.picMaru(i)->picture(), &r.window.picMogu(i == hole ? 3 : 0));
+        QCOMPARE(r.window.holes(i)->picture(), &r.window.holePicture(i == hole ? 3 : 0));
     // The release commands nothing for a hole key.
     r.key(QEvent::KeyRelease, key, keypad ? Qt::KeypadModifier : Qt::NoModifier);
     QVERIFY(r.running());
@@ -712,12 +712,12 @@ void MainWindowTest::autoRepeatPressesWhackButRepeatedReleasesDoNothing()
 {
     Rig r;
     r.load();
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     // A held key on X11: press, then repeated release/press pairs. Every
     // press whacks; the hole is emptied between them so each whack shows.
     r.key(QEvent::KeyPress, Qt::Key_A);
     for (int n = 0; n < 3; ++n) {
-        r.window.logic().controls().picMaru[3] = HolePicture::Empty;
+        r.window.logic().controls().holes[3] = HolePicture::Empty;
         r.key(QEvent::KeyRelease, Qt::Key_A, {}, true);
         r.key(QEvent::KeyPress, Qt::Key_A, {}, true);
     }
@@ -755,9 +755,9 @@ void MainWindowTest::keypadWithoutNumLockActsAsArrows()
     r.tap(key, Qt::KeypadModifier);
     QCOMPARE(r.running(), effect == "start");
     QCOMPARE(r.checkedMode(), effect == "mode 1" ? 1 : effect == "mode 3" ? 3 : 0);
-    QCOMPARE(r.action("mnuScoreSave(1)")->isChecked(), effect == "record off");
+    QCOMPARE(r.action("recordAction1")->isChecked(), effect == "record off");
     if (!r.running())
-        r.action("mnuKaisi")->trigger();
+        r.action("startAction")->trigger();
     // During a game no keypad key without Num Lock whacks a hole.
     for (int k : {int(Qt::Key_Home), int(Qt::Key_Up), int(Qt::Key_PageUp), int(Qt::Key_Left),
                   int(Qt::Key_Clear), int(Qt::Key_Right), int(Qt::Key_End), int(Qt::Key_PageDown)})
@@ -772,27 +772,27 @@ void MainWindowTest::ctrlChordsWhackNothing()
     r.load();
     r.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&r.window));
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     // Ctrl+S: its item is disabled during a game, so the key press reaches
     // the window, which must not read it as S.
-    QTest::keyClick(r.window.picHontai(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(r.window.boardBox(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(r.missCount(), 0);
-    QCOMPARE(r.window.picMaru(4)->picture(), &r.window.picMogu(0));
+    QCOMPARE(r.window.holes(4)->picture(), &r.window.holePicture(0));
     QCOMPARE(r.count("open document " + kLogPath), 0);
     // Ctrl+Q asks whether to quit and whacks nothing.
-    QTest::keyClick(r.window.picHontai(), Qt::Key_Q, Qt::ControlModifier);
+    QTest::keyClick(r.window.boardBox(), Qt::Key_Q, Qt::ControlModifier);
     QCOMPARE(r.count("confirm exit"), 1);
     QCOMPARE(r.missCount(), 0);
     QVERIFY(r.running());
     // Plain Q and S are hole keys.
-    QTest::keyClick(r.window.picHontai(), Qt::Key_Q);
-    QTest::keyClick(r.window.picHontai(), Qt::Key_S);
+    QTest::keyClick(r.window.boardBox(), Qt::Key_Q);
+    QTest::keyClick(r.window.boardBox(), Qt::Key_S);
     QCOMPARE(r.missCount(), 2);
-    QCOMPARE(r.window.picMaru(0)->picture(), &r.window.picMogu(3));
-    QCOMPARE(r.window.picMaru(4)->picture(), &r.window.picMogu(3));
+    QCOMPARE(r.window.holes(0)->picture(), &r.window.holePicture(3));
+    QCOMPARE(r.window.holes(4)->picture(), &r.window.holePicture(3));
     // Once idle, Ctrl+S opens the log through its shortcut.
-    r.action("mnuChuudan")->trigger();
-    QTest::keyClick(r.window.picHontai(), Qt::Key_S, Qt::ControlModifier);
+    r.action("stopAction")->trigger();
+    QTest::keyClick(r.window.boardBox(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(r.count("open document " + kLogPath), 1);
 }
 
@@ -815,30 +815,30 @@ void MainWindowTest::arrowsStepThroughTheModes()
     QCOMPARE(seen, (QList<int>{3, 2, 1, 0}));
     QCOMPARE(r.count("effect pon.wav"), 8);
     // During a game the arrows change nothing.
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     r.tap(Qt::Key_Right);
     r.tap(Qt::Key_Up);
     QCOMPARE(r.checkedMode(), 0);
-    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
+    QVERIFY(r.action("recordAction0")->isChecked());
 }
 
 void MainWindowTest::recordingToggleByMenuAndByUp()
 {
     Rig r;
     r.load();
-    QLabel* rec0 = r.label("lblRec(0)");
-    QLabel* rec1 = r.label("lblRec(1)");
-    r.action("mnuScoreSave(1)")->trigger();
-    QVERIFY(!r.action("mnuScoreSave(0)")->isChecked());
-    QVERIFY(r.action("mnuScoreSave(1)")->isChecked());
+    QLabel* rec0 = r.label("recordLabel0");
+    QLabel* rec1 = r.label("recordLabel1");
+    r.action("recordAction1")->trigger();
+    QVERIFY(!r.action("recordAction0")->isChecked());
+    QVERIFY(r.action("recordAction1")->isChecked());
     QVERIFY(!rec0->isVisible() && !rec1->isVisible());
     QCOMPARE(r.count("effect pipo1.wav"), 1);
-    r.action("mnuScoreSave(1)")->trigger();  // already off
-    QVERIFY(r.action("mnuScoreSave(1)")->isChecked());
+    r.action("recordAction1")->trigger();  // already off
+    QVERIFY(r.action("recordAction1")->isChecked());
     QCOMPARE(r.count("effect pipo1.wav"), 1);
     r.tap(Qt::Key_Up);
-    QVERIFY(r.action("mnuScoreSave(0)")->isChecked());
-    QVERIFY(!r.action("mnuScoreSave(1)")->isChecked());
+    QVERIFY(r.action("recordAction0")->isChecked());
+    QVERIFY(!r.action("recordAction1")->isChecked());
     QVERIFY(rec0->isVisible() && rec1->isVisible());
     QCOMPARE(r.count("effect pipo2.wav"), 1);
     r.tap(Qt::Key_Up);
@@ -850,23 +850,23 @@ void MainWindowTest::menuOpeningReevaluatesScoreAndHelp()
 {
     Rig r(false);
     r.load();
-    QVERIFY(!r.action("mnuScoreText")->isEnabled());
+    QVERIFY(!r.action("scoreLogAction")->isEnabled());
     r.world.files.files.insert(kLogPath);
-    QVERIFY(!r.action("mnuScoreText")->isEnabled());  // not before the menu opens
-    r.open(QStringLiteral("mnuScore"));
-    QVERIFY(r.action("mnuScoreText")->isEnabled());
+    QVERIFY(!r.action("scoreLogAction")->isEnabled());  // not before the menu opens
+    r.open(QStringLiteral("scoreMenu"));
+    QVERIFY(r.action("scoreLogAction")->isEnabled());
     r.world.files.files.erase(kLogPath);
-    r.open(QStringLiteral("mnuScore"));
-    QVERIFY(!r.action("mnuScoreText")->isEnabled());
+    r.open(QStringLiteral("scoreMenu"));
+    QVERIFY(!r.action("scoreLogAction")->isEnabled());
 
-    QVERIFY(r.action("mnuHelptxt")->isEnabled());
+    QVERIFY(r.action("helpAction")->isEnabled());
     r.world.files.files.erase(kHelpPath);
-    r.open(QStringLiteral("mnuHelp"));
-    QVERIFY(!r.action("mnuHelptxt")->isEnabled());
+    r.open(QStringLiteral("helpMenu"));
+    QVERIFY(!r.action("helpAction")->isEnabled());
     r.world.files.files.insert(kHelpPath);
-    r.open(QStringLiteral("mnuHelp"));
-    QVERIFY(r.action("mnuHelptxt")->isEnabled());
-    r.action("mnuHelptxt")->trigger();
+    r.open(QStringLiteral("helpMenu"));
+    QVERIFY(r.action("helpAction")->isEnabled());
+    r.action("helpAction")->trigger();
     QCOMPARE(r.count("open document " + kHelpPath), 1);
 }
 
@@ -874,60 +874,60 @@ void MainWindowTest::timersFollowTheLogic()
 {
     Rig r;
     r.load();
-    QCOMPARE(r.timer("timStart")->interval(), 200);
-    QCOMPARE(r.timer("timKesu")->interval(), 200);
-    QCOMPARE(r.timer("timNokori")->interval(), 1000);
-    QCOMPARE(r.timer("timMidi")->interval(), 1);
-    QCOMPARE(r.timer("timTitleMidi")->interval(), 54100);
-    r.action("mnuKaisi")->trigger();
-    for (const char* t : {"timStart", "timKesu", "timNokori", "timMidi"})
+    QCOMPARE(r.timer("spawnerTimer")->interval(), 200);
+    QCOMPARE(r.timer("retreatTimer")->interval(), 200);
+    QCOMPARE(r.timer("clockTimer")->interval(), 1000);
+    QCOMPARE(r.timer("musicTimer")->interval(), 1);
+    QCOMPARE(r.timer("titleRestartTimer")->interval(), 54100);
+    r.action("startAction")->trigger();
+    for (const char* t : {"spawnerTimer", "retreatTimer", "clockTimer", "musicTimer"})
         QVERIFY2(r.timer(t)->isActive(), t);
-    QVERIFY(!r.timer("timTitleMidi")->isActive());
+    QVERIFY(!r.timer("titleRestartTimer")->isActive());
     // The first music tick switches tunes and stops the 1 ms timer.
-    QTRY_VERIFY(!r.timer("timMidi")->isActive());
+    QTRY_VERIFY(!r.timer("musicTimer")->isActive());
     QCOMPARE(r.count("play mogu20"), 1);
     QVERIFY(r.position("play mogu20") > r.position("effect hue.wav"));
     // Showing the controls again must not restart a running timer's period.
-    const int remaining = r.timer("timNokori")->remainingTime();
+    const int remaining = r.timer("clockTimer")->remainingTime();
     QTest::qSleep(60);
     r.window.render();
-    QVERIFY(r.timer("timNokori")->remainingTime() <= remaining - 40);
+    QVERIFY(r.timer("clockTimer")->remainingTime() <= remaining - 40);
     // The clock runs on its own.
-    QTRY_COMPARE_WITH_TIMEOUT(r.label("lblTime(0)")->text(), QStringLiteral("23"), 3000);
-    QCOMPARE(r.label("lblTime(1)")->text(), r.label("lblTime(0)")->text());
+    QTRY_COMPARE_WITH_TIMEOUT(r.label("timeLabel0")->text(), QStringLiteral("23"), 3000);
+    QCOMPARE(r.label("timeLabel1")->text(), r.label("timeLabel0")->text());
 }
 
 void MainWindowTest::exitCancelledDuringAGameLetsItGoOn()
 {
     Rig r;
     r.load();
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     // Timers go on ticking while the box is open.
     r.world.dialogs.whileOpen = [] { QTest::qWait(1150); };
-    r.action("mnuExit")->trigger();
+    r.action("exitAction")->trigger();
     QCOMPARE(r.count("confirm exit"), 1);
     QCOMPARE(r.count("end program"), 0);
     QVERIFY(r.running());
     QVERIFY(!r.window.ended());
-    QCOMPARE(r.label("lblTime(0)")->text(), QStringLiteral("23"));
+    QCOMPARE(r.label("timeLabel0")->text(), QStringLiteral("23"));
 }
 
 void MainWindowTest::exitConfirmedEndsAtOnce()
 {
     Rig r;
     r.load();
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     r.world.dialogs.exitAnswer = true;
     r.world.journal.clear();
-    r.action("mnuExit")->trigger();
+    r.action("exitAction")->trigger();
     const pokopin::testing::Journal expected{"confirm exit", "stop moguana", "close moguana",
                                              "stop mogu20", "close mogu20", "end program"};
     QCOMPARE(r.world.journal, expected);
     QVERIFY(r.window.ended());
-    for (const char* t : {"timStart", "timKesu", "timNokori", "timMidi", "timTitleMidi"})
+    for (const char* t : {"spawnerTimer", "retreatTimer", "clockTimer", "musicTimer", "titleRestartTimer"})
         QVERIFY2(!r.timer(t)->isActive(), t);
     // No handler runs any more.
-    r.action("mnuKaisi")->trigger();
+    r.action("startAction")->trigger();
     r.tap(Qt::Key_Space);
     r.window.close();
     QCOMPARE(r.world.journal, expected);
@@ -937,8 +937,8 @@ void MainWindowTest::closingTheWindowStopsTheTunes()
 {
     Rig r;
     r.load();
-    r.action("mnuKaisi")->trigger();
-    QSignalSpy closed(&r.window, &frmMain::closed);
+    r.action("startAction")->trigger();
+    QSignalSpy closed(&r.window, &MainWindow::closed);
     r.world.journal.clear();
     QVERIFY(r.window.close());
     const pokopin::testing::Journal expected{"stop moguana", "close moguana", "stop mogu20",

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "fakes.h"
-#include "frm_main.h"
+#include "main_window.h"
 #include "picture_box.h"
 
 namespace {
@@ -53,42 +53,42 @@ int main(int argc, char* argv[])
     const std::string folder = "/pokopin";
     world.files.files.insert(folder + "/Score.txt");  // not a first run: no greeting
 
-    pokopin::ui::frmMain window(world.services(), folder,
+    pokopin::ui::MainWindow window(world.services(), folder,
                                 [](QWidget* owner) { return std::make_unique<QDialog>(owner); });
-    window.Form_Load();
+    window.load();
     if (!window.isVisible()) {
         std::fprintf(stderr, "game_snapshot: start-up did not show the main window\n");
         return 1;
     }
 
     auto& logic = window.logic();
-    logic.mnuKaisi_Click();
+    logic.startItemChosen();
     // Easy mode raises a hole on its third draw.
     world.random.queueHoles({0, 0, 0, 4, 4, 4, 8, 8, 8, 2, 2, 2});
     for (int tick = 0; tick < 12; ++tick)
-        logic.timStart_Timer();
+        logic.spawnerTick();
     for (int second = 0; second < 3; ++second)
-        logic.timNokori_Timer();
+        logic.clockTick();
     window.render();
 
-    QTest::mouseClick(window.picMaru(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
-    QTest::mouseClick(window.picMaru(6), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseClick(window.holes(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseClick(window.holes(6), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
 
     const HolePicture expected[9] = {HolePicture::Mole,  HolePicture::Empty, HolePicture::Mole,
                                      HolePicture::Empty, HolePicture::Whacked, HolePicture::Empty,
                                      HolePicture::Miss,  HolePicture::Empty, HolePicture::Mole};
     bool asExpected = logic.running();
     for (int k = 0; k < 9; ++k) {
-        const HolePicture shown = logic.controls().picMaru[static_cast<std::size_t>(k)];
+        const HolePicture shown = logic.controls().holes[static_cast<std::size_t>(k)];
         const bool onScreen =
-            window.picMaru(k)->picture() == &window.picMogu(static_cast<int>(shown));
+            window.holes(k)->picture() == &window.holePicture(static_cast<int>(shown));
         std::printf("hole %d: %s%s\n", k, pictureName(shown), onScreen ? "" : " (not on screen)");
         asExpected = asExpected && shown == expected[k] && onScreen;
     }
     const auto& st = logic.state();
     std::printf("count %d, hits %d, misses %d, score %d, clock %s\n", st.moleCount, st.hitCount,
                 static_cast<int>(st.missCount), static_cast<int>(st.score),
-                logic.controls().lblTime.c_str());
+                logic.controls().clockText.c_str());
 
     const QPixmap shot = window.grab();
     if (!shot.save(QString::fromLocal8Bit(argv[1]))) {

@@ -44,64 +44,64 @@ std::string programFilePath(const std::string& folder, const std::string& name);
 // Plain decimal text: no padding, a minus sign when negative.
 std::string numberText(std::int64_t value);
 
-class MainLogic {
+class Game {
 public:
     // programFolder: the folder of the executable, no trailing separator except
     // at a root.
-    MainLogic(Services services, std::string programFolder);
+    Game(Services services, std::string programFolder);
 
     GameState& state() { return st_; }
     const GameState& state() const { return st_; }
     Controls& controls() { return ctl_; }
     const Controls& controls() const { return ctl_; }
-    bool running() const { return ctl_.timStart; }
+    bool running() const { return ctl_.spawnerTimer; }
 
     // Start-up and closing of the window.
-    void Form_Load();
-    void Form_Unload();
+    void load();
+    void unload();
 
     // Game start, clock and end.
-    void mnuKaisi_Click();
-    void mnuChuudan_Click();
-    void subKaisi();
-    void subStop();
-    void timNokori_Timer();
+    void startItemChosen();
+    void stopItemChosen();
+    void startGame();
+    void stopGame();
+    void clockTick();
 
     // Spawner and retreat.
-    void timStart_Timer();
-    void subMogura(std::int16_t Index);
-    void timKesu_Timer();
-    void subKesu(std::int16_t Index);
+    void spawnerTick();
+    void raiseMole(std::int16_t Index);
+    void retreatTick();
+    void ageMole(std::int16_t Index);
 
     // Whacks.
-    void picMaru_Click(std::int16_t Index);
-    void subHit(std::int16_t Index);
-    void subMiss(std::int16_t Index);
+    void holeClicked(std::int16_t Index);
+    void whack(std::int16_t Index);
+    void ageMissMark(std::int16_t Index);
 
-    // Keyboard, with virtual-key codes (keys.h). Form_KeyDown is called for
-    // every press including auto-repeats; Form_KeyUp only for real releases.
-    void Form_KeyDown(std::int16_t KeyCode);
-    void Form_KeyUp(std::int16_t KeyCode);
+    // Keyboard, with virtual-key codes (keys.h). keyPressed is called for
+    // every press including auto-repeats; keyReleased only for real releases.
+    void keyPressed(std::int16_t KeyCode);
+    void keyReleased(std::int16_t KeyCode);
 
     // Difficulty modes.
-    void mnuOptionMode_Click(std::int16_t Index);
+    void modeItemChosen(std::int16_t Index);
     void applyMode(int k);
-    void subMnumode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
+    void showMode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
                     std::int16_t intB, std::int16_t intC, std::int16_t intD);
 
     // Score menu.
-    void mnuScore_Click();  // the menu opens
-    void mnuScoreSave_Click(std::int16_t Index);
-    void mnuScoreText_Click();
+    void scoreMenuOpening();  // the menu opens
+    void recordItemChosen(std::int16_t Index);
+    void openScoreLog();
 
     // Help menu and exit.
-    void mnuHelp_Click();  // the menu opens
-    void mnuHelptxt_Click();
-    void mnuExit_Click();
+    void helpMenuOpening();  // the menu opens
+    void openHelp();
+    void askToExit();
 
     // Music timers.
-    void timMidi_Timer();
-    void timTitleMidi_Timer();
+    void musicTick();
+    void titleRestartTick();
 
 private:
     Services sv_;

@@ -1,4 +1,4 @@
-#include "main_logic.h"
+#include "game.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,8 +26,8 @@ std::int16_t plus(std::int16_t value, int delta) { return static_cast<std::int16
 
 // The mode in force is the first checked item; -1 when none is checked.
 int checkedMode(const Controls& ctl) {
-    for (int k = 0; k < static_cast<int>(ctl.mnuOptionMode.size()); ++k)
-        if (ctl.mnuOptionMode[static_cast<std::size_t>(k)].checked) return k;
+    for (int k = 0; k < static_cast<int>(ctl.modeItems.size()); ++k)
+        if (ctl.modeItems[static_cast<std::size_t>(k)].checked) return k;
     return -1;
 }
 
@@ -55,23 +55,23 @@ std::string programFilePath(const std::string& folder, const std::string& name) 
 
 std::string numberText(std::int64_t value) { return std::to_string(value); }
 
-MainLogic::MainLogic(Services services, std::string programFolder)
+Game::Game(Services services, std::string programFolder)
     : sv_(services), programFolder_(std::move(programFolder)) {}
 
 // ---------------------------------------------------------------------------
 // Start-up and closing
 
-void MainLogic::Form_Load() {
+void Game::load() {
     st_.scoreFilePath = programFilePath(programFolder_, kScoreFileName);
     // Prepared now so that F1 opens the page even before the Help menu was
     // ever opened; opening the menu recomputes it.
     st_.helpFilePath = programFilePath(programFolder_, kHelpFileName);
 
     if (!sv_.files.fileExists(st_.scoreFilePath)) {
-        ctl_.mnuScoreText.enabled = false;
+        ctl_.scoreLogItem.enabled = false;
         sv_.dialogs.greet();
     } else {
-        ctl_.mnuScoreText.enabled = true;
+        ctl_.scoreLogItem.enabled = true;
     }
 
     sv_.host.repaintMain();
@@ -79,22 +79,22 @@ void MainLogic::Form_Load() {
     sv_.host.showMain();
     sv_.host.closeTitle();
 
-    ctl_.mnuChuudan.visible = false;
+    ctl_.stopItem.visible = false;
     st_.spawnEnabled = true;
     for (st_.holeIndex = 0; st_.holeIndex < kHoles; st_.holeIndex = plus(st_.holeIndex, 1))
-        ctl_.picMaru[static_cast<std::size_t>(st_.holeIndex)] = HolePicture::Empty;
+        ctl_.holes[static_cast<std::size_t>(st_.holeIndex)] = HolePicture::Empty;
     st_.elapsedSeconds = 1;
-    ctl_.lblTime = kIdleClockText;
+    ctl_.clockText = kIdleClockText;
 
     const Mode& easy = kModes[0];
     st_.moleQuota = easy.moleQuota;
-    subMnumode(easy.intMask, easy.intOri, easy.intA, easy.intB, easy.intC, easy.intD);
+    showMode(easy.intMask, easy.intOri, easy.intA, easy.intB, easy.intC, easy.intD);
     st_.modeName = std::string(easy.name);
 
     sv_.host.focusBoard();
 }
 
-void MainLogic::Form_Unload() {
+void Game::unload() {
     sv_.sound.stopTitleTune();
     sv_.sound.stopGameTune();
     sv_.host.closeAbout();
@@ -103,76 +103,76 @@ void MainLogic::Form_Unload() {
 // ---------------------------------------------------------------------------
 // Game start, clock and end
 
-void MainLogic::mnuKaisi_Click() {
-    if (!ctl_.mnuKaisi.visible || !ctl_.mnuKaisi.enabled) return;
-    subKaisi();
+void Game::startItemChosen() {
+    if (!ctl_.startItem.visible || !ctl_.startItem.enabled) return;
+    startGame();
 }
 
-void MainLogic::mnuChuudan_Click() {
-    if (!ctl_.mnuChuudan.visible || !ctl_.mnuChuudan.enabled) return;
-    subStop();
+void Game::stopItemChosen() {
+    if (!ctl_.stopItem.visible || !ctl_.stopItem.enabled) return;
+    stopGame();
 }
 
-void MainLogic::subKaisi() {
+void Game::startGame() {
     st_.combo[0] = 0;
     st_.spawnEnabled = true;
-    ctl_.timTitleMidi = false;
-    ctl_.timMidi = true;
+    ctl_.titleRestartTimer = false;
+    ctl_.musicTimer = true;
     st_.gameMusicPending = true;
     st_.secondsLeft = kGameSeconds;
-    ctl_.lblTime = numberText(st_.secondsLeft);
+    ctl_.clockText = numberText(st_.secondsLeft);
 
     // Zero already: every end of game resets them.
-    ctl_.lblMainScore = numberText(st_.score);
-    ctl_.lblKosuu = numberText(st_.moleCount);
-    ctl_.lblHit = numberText(st_.hitCount);
-    ctl_.lblMiss = numberText(st_.missCount);
+    ctl_.scoreText = numberText(st_.score);
+    ctl_.moleCountText = numberText(st_.moleCount);
+    ctl_.hitCountText = numberText(st_.hitCount);
+    ctl_.missCountText = numberText(st_.missCount);
 
-    ctl_.mnuKaisi.visible = false;
-    ctl_.mnuChuudan.visible = true;
-    ctl_.mnuOption.enabled = false;
-    ctl_.mnuScore.enabled = false;
-    ctl_.mnuHelp.enabled = false;
+    ctl_.startItem.visible = false;
+    ctl_.stopItem.visible = true;
+    ctl_.modeMenu.enabled = false;
+    ctl_.scoreMenu.enabled = false;
+    ctl_.helpMenu.enabled = false;
 
     sv_.sound.playEffect("hue.wav");
 
-    ctl_.timStart = true;
-    ctl_.timNokori = true;
-    ctl_.timKesu = true;
+    ctl_.spawnerTimer = true;
+    ctl_.clockTimer = true;
+    ctl_.retreatTimer = true;
 }
 
-void MainLogic::timNokori_Timer() {
-    if (!ctl_.timNokori) return;
+void Game::clockTick() {
+    if (!ctl_.clockTimer) return;
     st_.secondsLeft = plus(st_.secondsLeft, -1);
     st_.elapsedSeconds = plus(st_.elapsedSeconds, 1);
-    ctl_.lblTime = numberText(st_.secondsLeft);
-    if (st_.secondsLeft == 0) subStop();
+    ctl_.clockText = numberText(st_.secondsLeft);
+    if (st_.secondsLeft == 0) stopGame();
 }
 
-void MainLogic::subStop() {
+void Game::stopGame() {
     sv_.sound.stopGameTune();
 
-    ctl_.timNokori = false;
-    ctl_.timStart = false;
-    ctl_.timKesu = false;
+    ctl_.clockTimer = false;
+    ctl_.spawnerTimer = false;
+    ctl_.retreatTimer = false;
 
-    ctl_.lblMainScore = numberText(st_.score);
-    ctl_.lblMainScoreVisible = true;
-    ctl_.mnuChuudan.visible = false;
-    ctl_.mnuOption.enabled = true;
-    ctl_.mnuScore.enabled = true;
-    ctl_.mnuHelp.enabled = true;
-    ctl_.lblKosuu = numberText(st_.moleCount);
+    ctl_.scoreText = numberText(st_.score);
+    ctl_.scoreVisible = true;
+    ctl_.stopItem.visible = false;
+    ctl_.modeMenu.enabled = true;
+    ctl_.scoreMenu.enabled = true;
+    ctl_.helpMenu.enabled = true;
+    ctl_.moleCountText = numberText(st_.moleCount);
 
     for (st_.holeIndex = 0; st_.holeIndex < kHoles; st_.holeIndex = plus(st_.holeIndex, 1))
-        ctl_.picMaru[static_cast<std::size_t>(st_.holeIndex)] = HolePicture::Empty;
+        ctl_.holes[static_cast<std::size_t>(st_.holeIndex)] = HolePicture::Empty;
 
     sv_.sound.playEffect("hei.wav");
 
     const DateTime endTime = sv_.clock.now();
 
     AppendResult appended;
-    if (ctl_.mnuScoreSave[0].checked) {
+    if (ctl_.recordItems[0].checked) {
         ScoreRecord record;
         record.when = sv_.clock.now();  // the date as the entry is written
         record.when.hour = endTime.hour;
@@ -201,12 +201,12 @@ void MainLogic::subStop() {
         st_.spawnPressure[k] = 0;
     }
 
-    ctl_.lblTime = kIdleClockText;
-    ctl_.timTitleMidi = true;
+    ctl_.clockText = kIdleClockText;
+    ctl_.titleRestartTimer = true;
     sv_.host.focusBoard();
     sv_.pause.pause(kEndPauseMs);
-    ctl_.mnuKaisi.visible = true;
-    ctl_.mnuScoreText.enabled = true;
+    ctl_.startItem.visible = true;
+    ctl_.scoreLogItem.enabled = true;
     sv_.sound.startTitleTune();
 
     // Told last, so that a failed append leaves the window exactly as idle as
@@ -217,8 +217,8 @@ void MainLogic::subStop() {
 // ---------------------------------------------------------------------------
 // Spawner and retreat
 
-void MainLogic::timStart_Timer() {
-    if (!ctl_.timStart) return;
+void Game::spawnerTick() {
+    if (!ctl_.spawnerTimer) return;
     if (!st_.spawnEnabled) return;
 
     sv_.random.reseed(secondsSinceMidnight(sv_.clock.now()));
@@ -235,37 +235,37 @@ void MainLogic::timStart_Timer() {
     st_.stayTicks = m.stayTicks;
     for (std::int16_t k = 0; k < kHoles; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        if (!st_.moleUp[i] && st_.spawnPressure[i] >= m.threshold) subMogura(k);
+        if (!st_.moleUp[i] && st_.spawnPressure[i] >= m.threshold) raiseMole(k);
     }
 }
 
-void MainLogic::subMogura(std::int16_t Index) {
+void Game::raiseMole(std::int16_t Index) {
     if (!validHole(Index)) return;
     const auto i = static_cast<std::size_t>(Index);
-    ctl_.picMaru[i] = HolePicture::Mole;
+    ctl_.holes[i] = HolePicture::Mole;
     st_.upTicks[i] = 0;
     st_.spawnPressure[i] = 0;
     st_.moleCount = plus(st_.moleCount, 1);
-    ctl_.lblKosuu = numberText(st_.moleCount);
+    ctl_.moleCountText = numberText(st_.moleCount);
     if (st_.moleCount >= st_.moleQuota) st_.spawnEnabled = false;
     st_.moleUp[i] = true;
 }
 
-void MainLogic::timKesu_Timer() {
-    if (!ctl_.timKesu) return;
+void Game::retreatTick() {
+    if (!ctl_.retreatTimer) return;
     for (std::int16_t k = 0; k < kHoles; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        if (st_.moleUp[i]) subKesu(k);
-        if (st_.missShown[i]) subMiss(k);
+        if (st_.moleUp[i]) ageMole(k);
+        if (st_.missShown[i]) ageMissMark(k);
     }
 }
 
-void MainLogic::subKesu(std::int16_t Index) {
+void Game::ageMole(std::int16_t Index) {
     if (!validHole(Index)) return;
     const auto i = static_cast<std::size_t>(Index);
     st_.upTicks[i] += 1;
     if (st_.upTicks[i] == st_.stayTicks) {
-        ctl_.picMaru[i] = HolePicture::Empty;
+        ctl_.holes[i] = HolePicture::Empty;
         st_.moleUp[i] = false;
     }
 }
@@ -273,30 +273,30 @@ void MainLogic::subKesu(std::int16_t Index) {
 // ---------------------------------------------------------------------------
 // Whacks
 
-void MainLogic::picMaru_Click(std::int16_t Index) { subHit(Index); }
+void Game::holeClicked(std::int16_t Index) { whack(Index); }
 
-void MainLogic::subHit(std::int16_t Index) {
-    if (!ctl_.timStart) return;
+void Game::whack(std::int16_t Index) {
+    if (!ctl_.spawnerTimer) return;
     if (!validHole(Index)) return;
     const auto i = static_cast<std::size_t>(Index);
 
-    if (ctl_.picMaru[i] == HolePicture::Mole) {
+    if (ctl_.holes[i] == HolePicture::Mole) {
         sv_.sound.playEffect("bisi.wav");
-        ctl_.picMaru[i] = HolePicture::Whacked;
+        ctl_.holes[i] = HolePicture::Whacked;
         st_.hitCount = plus(st_.hitCount, 1);
         st_.combo[1] += 1;
         st_.combo[0] = st_.combo[1] * st_.combo[1];
         st_.score += st_.combo[0];
-        ctl_.lblMainScore = numberText(st_.score);
-        ctl_.lblHit = numberText(st_.hitCount);
-    } else if (ctl_.picMaru[i] == HolePicture::Empty) {
+        ctl_.scoreText = numberText(st_.score);
+        ctl_.hitCountText = numberText(st_.hitCount);
+    } else if (ctl_.holes[i] == HolePicture::Empty) {
         st_.missTicks[i] = 0;
         st_.missShown[i] = true;
-        ctl_.picMaru[i] = HolePicture::Miss;
+        ctl_.holes[i] = HolePicture::Miss;
         st_.missCount += 1;
         st_.combo[1] -= 1;
         if (st_.combo[1] == -1) st_.combo[1] = 0;
-        ctl_.lblMiss = numberText(st_.missCount);
+        ctl_.missCountText = numberText(st_.missCount);
         if (st_.score > 0) {
             st_.combo[0] = static_cast<std::int32_t>(std::floor(st_.score * 0.05));
         } else {
@@ -307,17 +307,17 @@ void MainLogic::subHit(std::int16_t Index) {
         } else {
             st_.score -= 30;
         }
-        ctl_.lblMainScore = numberText(st_.score);
+        ctl_.scoreText = numberText(st_.score);
     }
     // A whacked mole or a miss mark takes no further whack.
 }
 
-void MainLogic::subMiss(std::int16_t Index) {
+void Game::ageMissMark(std::int16_t Index) {
     if (!validHole(Index)) return;
     const auto i = static_cast<std::size_t>(Index);
     st_.missTicks[i] += 1;
-    if (st_.missTicks[i] == 1 && ctl_.picMaru[i] == HolePicture::Miss) {
-        ctl_.picMaru[i] = HolePicture::Empty;
+    if (st_.missTicks[i] == 1 && ctl_.holes[i] == HolePicture::Miss) {
+        ctl_.holes[i] = HolePicture::Empty;
         st_.missShown[i] = false;
     }
 }
@@ -325,39 +325,39 @@ void MainLogic::subMiss(std::int16_t Index) {
 // ---------------------------------------------------------------------------
 // Keyboard
 
-void MainLogic::Form_KeyDown(std::int16_t KeyCode) {
+void Game::keyPressed(std::int16_t KeyCode) {
     for (std::int16_t k = 0; k < kHoles; ++k) {
         const auto& keys = vk::kHoleKeys[static_cast<std::size_t>(k)];
         if (KeyCode == keys[0] || KeyCode == keys[1]) {
-            subHit(k);
+            whack(k);
             return;
         }
     }
 }
 
-void MainLogic::Form_KeyUp(std::int16_t KeyCode) {
-    if (ctl_.timStart) {
-        if (KeyCode == vk::Down || KeyCode == vk::Space) subStop();
+void Game::keyReleased(std::int16_t KeyCode) {
+    if (ctl_.spawnerTimer) {
+        if (KeyCode == vk::Down || KeyCode == vk::Space) stopGame();
         return;
     }
 
     if (KeyCode == vk::Down || KeyCode == vk::Space) {
-        subKaisi();
+        startGame();
     } else if (KeyCode == vk::Right || KeyCode == vk::Left) {
         const int mode = checkedMode(ctl_);
         if (mode < 0) return;
         const int count = static_cast<int>(kModes.size());
         applyMode((mode + (KeyCode == vk::Right ? 1 : count - 1)) % count);
     } else if (KeyCode == vk::Up) {
-        if (ctl_.mnuScoreSave[0].checked) {
-            ctl_.mnuScoreSave[0].checked = false;
-            ctl_.mnuScoreSave[1].checked = true;
-            ctl_.lblRecVisible = false;
+        if (ctl_.recordItems[0].checked) {
+            ctl_.recordItems[0].checked = false;
+            ctl_.recordItems[1].checked = true;
+            ctl_.recordLabelVisible = false;
             sv_.sound.playEffect("pipo1.wav");
-        } else if (ctl_.mnuScoreSave[1].checked) {
-            ctl_.mnuScoreSave[1].checked = false;
-            ctl_.mnuScoreSave[0].checked = true;
-            ctl_.lblRecVisible = true;
+        } else if (ctl_.recordItems[1].checked) {
+            ctl_.recordItems[1].checked = false;
+            ctl_.recordItems[0].checked = true;
+            ctl_.recordLabelVisible = true;
             sv_.sound.playEffect("pipo2.wav");
         }
     }
@@ -366,29 +366,29 @@ void MainLogic::Form_KeyUp(std::int16_t KeyCode) {
 // ---------------------------------------------------------------------------
 // Difficulty modes
 
-void MainLogic::mnuOptionMode_Click(std::int16_t Index) {
+void Game::modeItemChosen(std::int16_t Index) {
     if (!validMode(Index)) return;
-    const MenuItem& item = ctl_.mnuOptionMode[static_cast<std::size_t>(Index)];
-    if (!reachable(ctl_.mnuOption, item)) return;
+    const MenuItem& item = ctl_.modeItems[static_cast<std::size_t>(Index)];
+    if (!reachable(ctl_.modeMenu, item)) return;
     if (!item.checked) applyMode(Index);
 }
 
-void MainLogic::applyMode(int k) {
+void Game::applyMode(int k) {
     if (!validMode(k)) return;
     const Mode& m = kModes[static_cast<std::size_t>(k)];
-    subMnumode(m.intMask, m.intOri, m.intA, m.intB, m.intC, m.intD);
+    showMode(m.intMask, m.intOri, m.intA, m.intB, m.intC, m.intD);
     st_.modeName = std::string(m.name);
     sv_.sound.playEffect("pon.wav");
     st_.moleQuota = m.moleQuota;
 }
 
-void MainLogic::subMnumode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
+void Game::showMode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
                            std::int16_t intB, std::int16_t intC, std::int16_t intD) {
     ctl_.panelMask = intMask;
     ctl_.panelImage = intOri;
     ++ctl_.panelPaints;
     const auto setCheck = [this](std::int16_t k, bool on) {
-        if (validMode(k)) ctl_.mnuOptionMode[static_cast<std::size_t>(k)].checked = on;
+        if (validMode(k)) ctl_.modeItems[static_cast<std::size_t>(k)].checked = on;
     };
     setCheck(intA, true);
     setCheck(intB, false);
@@ -399,47 +399,47 @@ void MainLogic::subMnumode(std::int16_t intMask, std::int16_t intOri, std::int16
 // ---------------------------------------------------------------------------
 // Score menu
 
-void MainLogic::mnuScore_Click() {
-    ctl_.mnuScoreText.enabled = sv_.files.fileExists(st_.scoreFilePath);
+void Game::scoreMenuOpening() {
+    ctl_.scoreLogItem.enabled = sv_.files.fileExists(st_.scoreFilePath);
 }
 
-void MainLogic::mnuScoreSave_Click(std::int16_t Index) {
+void Game::recordItemChosen(std::int16_t Index) {
     if (Index != 0 && Index != 1) return;
-    if (!reachable(ctl_.mnuScore, ctl_.mnuScoreSave[static_cast<std::size_t>(Index)])) return;
-    auto& on = ctl_.mnuScoreSave[0];
-    auto& off = ctl_.mnuScoreSave[1];
+    if (!reachable(ctl_.scoreMenu, ctl_.recordItems[static_cast<std::size_t>(Index)])) return;
+    auto& on = ctl_.recordItems[0];
+    auto& off = ctl_.recordItems[1];
     if (Index == 0 && !on.checked) {
         off.checked = false;
         on.checked = true;
-        ctl_.lblRecVisible = true;
+        ctl_.recordLabelVisible = true;
         sv_.sound.playEffect("pipo2.wav");
     } else if (Index == 1 && !off.checked) {
         on.checked = false;
         off.checked = true;
-        ctl_.lblRecVisible = false;
+        ctl_.recordLabelVisible = false;
         sv_.sound.playEffect("pipo1.wav");
     }
 }
 
-void MainLogic::mnuScoreText_Click() {
-    if (!reachable(ctl_.mnuScore, ctl_.mnuScoreText)) return;
+void Game::openScoreLog() {
+    if (!reachable(ctl_.scoreMenu, ctl_.scoreLogItem)) return;
     sv_.shell.openDocument(st_.scoreFilePath);
 }
 
 // ---------------------------------------------------------------------------
 // Help menu and exit
 
-void MainLogic::mnuHelp_Click() {
+void Game::helpMenuOpening() {
     st_.helpFilePath = programFilePath(programFolder_, kHelpFileName);
-    ctl_.mnuHelptxt.enabled = sv_.files.fileExists(st_.helpFilePath);
+    ctl_.helpItem.enabled = sv_.files.fileExists(st_.helpFilePath);
 }
 
-void MainLogic::mnuHelptxt_Click() {
-    if (!reachable(ctl_.mnuHelp, ctl_.mnuHelptxt)) return;
+void Game::openHelp() {
+    if (!reachable(ctl_.helpMenu, ctl_.helpItem)) return;
     sv_.shell.openDocument(st_.helpFilePath);
 }
 
-void MainLogic::mnuExit_Click() {
+void Game::askToExit() {
     if (!sv_.dialogs.confirmExit()) return;
     sv_.sound.stopTitleTune();
     sv_.sound.stopGameTune();
@@ -449,18 +449,18 @@ void MainLogic::mnuExit_Click() {
 // ---------------------------------------------------------------------------
 // Music timers
 
-void MainLogic::timMidi_Timer() {
-    if (!ctl_.timMidi) return;
+void Game::musicTick() {
+    if (!ctl_.musicTimer) return;
     if (!st_.gameMusicPending) return;
     sv_.sound.stopTitleTune();
     sv_.sound.startGameTune();
     st_.gameMusicPending = false;
-    ctl_.timMidi = false;
+    ctl_.musicTimer = false;
 }
 
-void MainLogic::timTitleMidi_Timer() {
-    if (!ctl_.timTitleMidi) return;
-    if (ctl_.timStart) return;
+void Game::titleRestartTick() {
+    if (!ctl_.titleRestartTimer) return;
+    if (ctl_.spawnerTimer) return;
     sv_.sound.stopTitleTune();
     sv_.sound.startTitleTune();
 }

@@ -1,11 +1,11 @@
-#include "frm_about.h"
+#include "about_dialog.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 
 #include "fonts.h"
-#include "main_logic.h"
+#include "game.h"
 
 namespace pokopin::app {
 
@@ -29,57 +29,57 @@ QLabel* makeLabel(QWidget* parent, const QString& name, QPoint pos, const QStrin
 
 }  // namespace
 
-frmAbout::frmAbout(QWidget* owner)
+AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setModal(true);
     setFixedSize(271, 113);
 
-    auto* image1 = new QLabel(this);
-    image1->setObjectName(QStringLiteral("Image1"));
-    image1->setPixmap(QPixmap(QStringLiteral(":/art/icon.png")));
-    image1->setGeometry(17, 10, 32, 32);
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("logo"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/art/icon.png")));
+    logo->setGeometry(17, 10, 32, 32);
 
     const QColor brown(192, 64, 0);
-    lblTitle_ = makeLabel(this, QStringLiteral("lblTitle"), {59, 13}, QStringLiteral("Pokopin！"),
+    titleLabel_ = makeLabel(this, QStringLiteral("titleLabel"), {59, 13}, QStringLiteral("Pokopin！"),
                           24, &brown);
-    lblVersion_ = makeLabel(this, QStringLiteral("lblVersion"), {23, 61},
+    versionLabel_ = makeLabel(this, QStringLiteral("versionLabel"), {23, 61},
                             QStringLiteral("Version"), 21, &brown);
-    label1_ = makeLabel(this, QStringLiteral("Label1"), {23, 89},
+    copyrightLabel_ = makeLabel(this, QStringLiteral("copyrightLabel"), {23, 89},
                         QStringLiteral("© Pokopin developers"), 13, nullptr);
 
-    cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK_->setGeometry(167, 74, 75, 26);
-    cmdOK_->setDefault(true);
-    cmdOK_->setFocus();
-    connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setGeometry(167, 74, 75, 26);
+    okButton_->setDefault(true);
+    okButton_->setFocus();
+    connect(okButton_, &QPushButton::clicked, this, &AboutDialog::okClicked);
 
-    Form_Load();
+    load();
 }
 
-void frmAbout::Form_Load()
+void AboutDialog::load()
 {
     // Runs once per dialog: the hidden dialog keeps the finished text.
-    lblVersion_->setText(lblVersion_->text() + QStringLiteral(" %1.%2%3")
+    versionLabel_->setText(versionLabel_->text() + QStringLiteral(" %1.%2%3")
                                                    .arg(game::kVersionMajor)
                                                    .arg(game::kVersionMinor)
                                                    .arg(game::kVersionRevision));
-    lblVersion_->adjustSize();
+    versionLabel_->adjustSize();
 }
 
-void frmAbout::cmdOK_Click()
+void AboutDialog::okClicked()
 {
     accept();  // hides; the dialog lives on for the next opening
 }
 
-void frmAbout::reject()
+void AboutDialog::reject()
 {
-    cmdOK_Click();
+    okClicked();
 }
 
-void frmAbout::paintEvent(QPaintEvent*)
+void AboutDialog::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setPen(QPen(QColor(255, 128, 0), 5, Qt::SolidLine, Qt::FlatCap));

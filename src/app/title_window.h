@@ -12,23 +12,23 @@ class QTimer;
 
 namespace pokopin::app {
 
-class frmTitle : public QWidget {
+class TitleWindow : public QWidget {
     Q_OBJECT
 public:
     // onTick runs on every tick of Timer1 once the card has been painted.
-    explicit frmTitle(std::function<void()> onTick, QWidget* parent = nullptr);
+    explicit TitleWindow(std::function<void()> onTick, QWidget* parent = nullptr);
     void showCentred();
-    QTimer* timer1() const { return timer1_; }
+    QTimer* timer() const { return timer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Timer1_Timer();
+    void tick();
 
     std::function<void()> onTick_;
     QImage picture_;
-    QTimer* timer1_ = nullptr;
+    QTimer* timer_ = nullptr;
     bool painted_ = false;
 };
 

@@ -1,4 +1,4 @@
-#include "frm_main.h"
+#include "main_window.h"
 
 #include <algorithm>
 
@@ -34,7 +34,7 @@ constexpr int kHoleSize = 100;
 // Text heights of the three label sizes.
 constexpr int kCounterPx = 29;
 constexpr int kCounterX = 144;
-constexpr int kKosuuX = 145;
+constexpr int kMoleCountX = 145;
 constexpr int kRecordPx = 19;
 constexpr int kTimePx = 35;
 
@@ -108,7 +108,7 @@ void syncTimer(QTimer* timer, bool enabled)
 
 }  // namespace
 
-frmMain::frmMain(game::Services services, std::string programFolder, AboutFactory makeAbout,
+MainWindow::MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
                  QWidget* parent)
     : QMainWindow(parent),
       outerHost_(services.host),
@@ -119,7 +119,7 @@ frmMain::frmMain(game::Services services, std::string programFolder, AboutFactor
                             services.dialogs, *this},
              std::move(programFolder))
 {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));
     QIcon icon;
     for (const char* name : {":/art/icon.png", ":/art/icon64.png", ":/art/icon128.png"})
@@ -131,9 +131,9 @@ frmMain::frmMain(game::Services services, std::string programFolder, AboutFactor
                    | Qt::WindowCloseButtonHint);
 
     for (int k = 0; k < 4; ++k)
-        picMogu_[static_cast<std::size_t>(k)] = QPixmap(QStringLiteral(":/art/hole%1.png").arg(k));
+        holePictures_[static_cast<std::size_t>(k)] = QPixmap(QStringLiteral(":/art/hole%1.png").arg(k));
     for (int k = 0; k < 8; ++k)
-        picLebel_[static_cast<std::size_t>(k)] = loadImage(QStringLiteral(":/art/level%1.png").arg(k));
+        modeLabelPictures_[static_cast<std::size_t>(k)] = loadImage(QStringLiteral(":/art/level%1.png").arg(k));
     board_ = loadImage(QStringLiteral(":/art/board.png"));
     pristinePanel_ = loadImage(QStringLiteral(":/art/panel.png"));
     panel_ = pristinePanel_;
@@ -152,19 +152,19 @@ frmMain::frmMain(game::Services services, std::string programFolder, AboutFactor
     render();
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-QWidget* frmMain::picHontai() const { return picHontai_; }
-QWidget* frmMain::picMenu() const { return picMenu_; }
+QWidget* MainWindow::boardBox() const { return boardBox_; }
+QWidget* MainWindow::panelBox() const { return panelBox_; }
 
-void frmMain::buildBoard(QWidget* client)
+void MainWindow::buildBoard(QWidget* client)
 {
-    picHontai_ = new PictureBox(client);
-    picHontai_->setObjectName(QStringLiteral("picHontai"));
-    picHontai_->setGeometry(kBoardRect);
-    picHontai_->setPicture(&board_);
+    boardBox_ = new PictureBox(client);
+    boardBox_->setObjectName(QStringLiteral("boardBox"));
+    boardBox_->setGeometry(kBoardRect);
+    boardBox_->setPicture(&board_);
     // The window reads every key itself; the board only has to hold the focus.
-    picHontai_->setFocusPolicy(Qt::StrongFocus);
+    boardBox_->setFocusPolicy(Qt::StrongFocus);
 
     const QColor white(255, 255, 255);
     const QColor plain = palette().color(QPalette::ButtonText);
@@ -183,45 +183,45 @@ void frmMain::buildBoard(QWidget* client)
         {6, {391, 440}, ".sec", QColor(0, 0, 0)},  {7, {388, 439}, ".sec", white},
     };
     for (const Place& s : timeLabels)
-        lblTime_[static_cast<std::size_t>(s.index)] =
-            makeLabel(picHontai_, QStringLiteral("lblTime(%1)").arg(s.index), s.pos,
+        timeLabels_[static_cast<std::size_t>(s.index)] =
+            makeLabel(boardBox_, QStringLiteral("timeLabel%1").arg(s.index), s.pos,
                       QString::fromLatin1(s.text), s.colour, kTimePx);
-    lblRec_[0] = makeLabel(picHontai_, QStringLiteral("lblRec(0)"), {34, 450},
+    recordLabels_[0] = makeLabel(boardBox_, QStringLiteral("recordLabel0"), {34, 450},
                            QStringLiteral("SCORE RECORD"), plain, kRecordPx);
-    lblRec_[1] = makeLabel(picHontai_, QStringLiteral("lblRec(1)"), {32, 449},
+    recordLabels_[1] = makeLabel(boardBox_, QStringLiteral("recordLabel1"), {32, 449},
                            QStringLiteral("SCORE RECORD"), white, kRecordPx);
 
     for (int i = game::kHoles - 1; i >= 0; --i) {
-        auto* hole = new HoleBox(i, picHontai_);
-        hole->setObjectName(QStringLiteral("picMaru(%1)").arg(i));
+        auto* hole = new HoleBox(i, boardBox_);
+        hole->setObjectName(QStringLiteral("hole%1").arg(i));
         hole->setGeometry(QRect(holePosition(i), QSize(kHoleSize, kHoleSize)));
         connect(hole, &HoleBox::clicked, this, [this](int index) {
-            handle([this, index] { logic_.picMaru_Click(static_cast<std::int16_t>(index)); });
+            handle([this, index] { logic_.holeClicked(static_cast<std::int16_t>(index)); });
         });
-        picMaru_[static_cast<std::size_t>(i)] = hole;
+        holes_[static_cast<std::size_t>(i)] = hole;
     }
 }
 
-void frmMain::buildPanel(QWidget* client)
+void MainWindow::buildPanel(QWidget* client)
 {
-    picMenu_ = new PictureBox(client);
-    picMenu_->setObjectName(QStringLiteral("picMenu"));
-    picMenu_->setGeometry(kPanelRect);
-    picMenu_->setPicture(&panel_);
+    panelBox_ = new PictureBox(client);
+    panelBox_->setObjectName(QStringLiteral("panelBox"));
+    panelBox_->setGeometry(kPanelRect);
+    panelBox_->setPicture(&panel_);
 
     const QColor white(255, 255, 255);
     const QString zero = QStringLiteral("0");
-    lblKosuu_ = makeLabel(picMenu_, QStringLiteral("lblKosuu"), {kKosuuX, 243}, zero, white,
+    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243}, zero, white,
                           kCounterPx);
-    lblHit_ = makeLabel(picMenu_, QStringLiteral("lblHit"), {kCounterX, 312}, zero, white,
+    hitCountLabel_ = makeLabel(panelBox_, QStringLiteral("hitCountLabel"), {kCounterX, 312}, zero, white,
                         kCounterPx);
-    lblMiss_ = makeLabel(picMenu_, QStringLiteral("lblMiss"), {kCounterX, 376}, zero, white,
+    missCountLabel_ = makeLabel(panelBox_, QStringLiteral("missCountLabel"), {kCounterX, 376}, zero, white,
                          kCounterPx);
-    lblMainScore_ = makeLabel(picMenu_, QStringLiteral("lblMainScore"), {kCounterX, 440}, zero,
+    scoreLabel_ = makeLabel(panelBox_, QStringLiteral("scoreLabel"), {kCounterX, 440}, zero,
                               white, kCounterPx);
 }
 
-void frmMain::buildMenus()
+void MainWindow::buildMenus()
 {
     auto action = [this](QMenu* menu, const QString& name, const QString& text,
                          auto&& handler) {
@@ -237,51 +237,51 @@ void frmMain::buildMenus()
         return a;
     };
 
-    mnuGame_ = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
-    mnuGame_->setObjectName(QStringLiteral("mnuGame"));
-    mnuKaisi_ = action(mnuGame_, QStringLiteral("mnuKaisi"), QStringLiteral("スタート"),
-                       [this] { logic_.mnuKaisi_Click(); });
-    mnuChuudan_ = action(mnuGame_, QStringLiteral("mnuChuudan"), QStringLiteral("ストップ"),
-                         [this] { logic_.mnuChuudan_Click(); });
-    mnuGame_->addSeparator()->setObjectName(QStringLiteral("mnuBar"));
-    mnuExit_ = action(mnuGame_, QStringLiteral("mnuExit"), QStringLiteral("終了"),
-                      [this] { logic_.mnuExit_Click(); });
-    mnuExit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    gameMenu_ = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
+    gameMenu_->setObjectName(QStringLiteral("gameMenu"));
+    startAction_ = action(gameMenu_, QStringLiteral("startAction"), QStringLiteral("スタート"),
+                       [this] { logic_.startItemChosen(); });
+    stopAction_ = action(gameMenu_, QStringLiteral("stopAction"), QStringLiteral("ストップ"),
+                         [this] { logic_.stopItemChosen(); });
+    gameMenu_->addSeparator()->setObjectName(QStringLiteral("gameMenuSeparator"));
+    exitAction_ = action(gameMenu_, QStringLiteral("exitAction"), QStringLiteral("終了"),
+                      [this] { logic_.askToExit(); });
+    exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    mnuOption_ = menuBar()->addMenu(QStringLiteral("設定(&O)"));
-    mnuOption_->setObjectName(QStringLiteral("mnuOption"));
+    modeMenu_ = menuBar()->addMenu(QStringLiteral("設定(&O)"));
+    modeMenu_->setObjectName(QStringLiteral("modeMenu"));
     for (int k = 0; k < 4; ++k) {
         const auto& mode = game::kModes[static_cast<std::size_t>(k)];
-        mnuOptionMode_[static_cast<std::size_t>(k)] = checkable(action(
-            mnuOption_, QStringLiteral("mnuOptionMode(%1)").arg(k),
+        modeActions_[static_cast<std::size_t>(k)] = checkable(action(
+            modeMenu_, QStringLiteral("modeAction%1").arg(k),
             QString::fromUtf8(mode.name.data(), static_cast<qsizetype>(mode.name.size())),
-            [this, k] { logic_.mnuOptionMode_Click(static_cast<std::int16_t>(k)); }));
+            [this, k] { logic_.modeItemChosen(static_cast<std::int16_t>(k)); }));
     }
 
-    mnuScore_ = menuBar()->addMenu(QStringLiteral("スコア(&S)"));
-    mnuScore_->setObjectName(QStringLiteral("mnuScore"));
-    connect(mnuScore_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.mnuScore_Click(); }); });
+    scoreMenu_ = menuBar()->addMenu(QStringLiteral("スコア(&S)"));
+    scoreMenu_->setObjectName(QStringLiteral("scoreMenu"));
+    connect(scoreMenu_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.scoreMenuOpening(); }); });
     const QString saveCaptions[] = {QStringLiteral("記録する"), QStringLiteral("記録しない")};
     for (int k = 0; k < 2; ++k)
-        mnuScoreSave_[static_cast<std::size_t>(k)] = checkable(action(
-            mnuScore_, QStringLiteral("mnuScoreSave(%1)").arg(k), saveCaptions[k],
-            [this, k] { logic_.mnuScoreSave_Click(static_cast<std::int16_t>(k)); }));
-    mnuScoreText_ = action(mnuScore_, QStringLiteral("mnuScoreText"), QStringLiteral("SCORE"),
-                           [this] { logic_.mnuScoreText_Click(); });
-    mnuScoreText_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+        recordActions_[static_cast<std::size_t>(k)] = checkable(action(
+            scoreMenu_, QStringLiteral("recordAction%1").arg(k), saveCaptions[k],
+            [this, k] { logic_.recordItemChosen(static_cast<std::int16_t>(k)); }));
+    scoreLogAction_ = action(scoreMenu_, QStringLiteral("scoreLogAction"), QStringLiteral("SCORE"),
+                           [this] { logic_.openScoreLog(); });
+    scoreLogAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 
-    mnuHelp_ = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    mnuHelp_->setObjectName(QStringLiteral("mnuHelp"));
-    connect(mnuHelp_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.mnuHelp_Click(); }); });
-    mnuHelptxt_ = action(mnuHelp_, QStringLiteral("mnuHelptxt"), QStringLiteral("HELP"),
-                         [this] { logic_.mnuHelptxt_Click(); });
-    mnuHelptxt_->setShortcut(QKeySequence(Qt::Key_F1));
-    mnuVer_ = mnuHelp_->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    mnuVer_->setObjectName(QStringLiteral("mnuVer"));
-    connect(mnuVer_, &QAction::triggered, this, [this] { mnuVer_Click(); });
+    helpMenu_ = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    helpMenu_->setObjectName(QStringLiteral("helpMenu"));
+    connect(helpMenu_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.helpMenuOpening(); }); });
+    helpAction_ = action(helpMenu_, QStringLiteral("helpAction"), QStringLiteral("HELP"),
+                         [this] { logic_.openHelp(); });
+    helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
+    aboutAction_ = helpMenu_->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
+    connect(aboutAction_, &QAction::triggered, this, [this] { showAboutDialog(); });
 }
 
-void frmMain::buildTimers()
+void MainWindow::buildTimers()
 {
     auto timer = [this](const QString& name, int interval, auto&& handler) {
         auto* t = new QTimer(this);
@@ -293,15 +293,15 @@ void frmMain::buildTimers()
         connect(t, &QTimer::timeout, this, [this, handler] { handle(handler); });
         return t;
     };
-    timMidi_ = timer(QStringLiteral("timMidi"), 1, [this] { logic_.timMidi_Timer(); });
-    timTitleMidi_ = timer(QStringLiteral("timTitleMidi"), 54100, [this] { logic_.timTitleMidi_Timer(); });
-    timStart_ = timer(QStringLiteral("timStart"), 200, [this] { logic_.timStart_Timer(); });
-    timKesu_ = timer(QStringLiteral("timKesu"), 200, [this] { logic_.timKesu_Timer(); });
-    timNokori_ = timer(QStringLiteral("timNokori"), 1000, [this] { logic_.timNokori_Timer(); });
+    musicTimer_ = timer(QStringLiteral("musicTimer"), 1, [this] { logic_.musicTick(); });
+    titleRestartTimer_ = timer(QStringLiteral("titleRestartTimer"), 54100, [this] { logic_.titleRestartTick(); });
+    spawnerTimer_ = timer(QStringLiteral("spawnerTimer"), 200, [this] { logic_.spawnerTick(); });
+    retreatTimer_ = timer(QStringLiteral("retreatTimer"), 200, [this] { logic_.retreatTick(); });
+    clockTimer_ = timer(QStringLiteral("clockTimer"), 1000, [this] { logic_.clockTick(); });
 }
 
 template <class Handler>
-void frmMain::handle(Handler&& handler)
+void MainWindow::handle(Handler&& handler)
 {
     if (ended_)
         return;
@@ -310,12 +310,12 @@ void frmMain::handle(Handler&& handler)
         render();
 }
 
-void frmMain::Form_Load()
+void MainWindow::load()
 {
-    handle([this] { logic_.Form_Load(); });
+    handle([this] { logic_.load(); });
 }
 
-void frmMain::mnuVer_Click()
+void MainWindow::showAboutDialog()
 {
     if (ended_)
         return;
@@ -328,44 +328,44 @@ void frmMain::mnuVer_Click()
         render();
 }
 
-void frmMain::render()
+void MainWindow::render()
 {
     const game::Controls& c = logic_.controls();
 
     for (int i = 0; i < game::kHoles; ++i) {
-        const auto k = static_cast<std::size_t>(c.picMaru[static_cast<std::size_t>(i)]);
-        picMaru(i)->setPicture(&picMogu_.at(k));
+        const auto k = static_cast<std::size_t>(c.holes[static_cast<std::size_t>(i)]);
+        holes(i)->setPicture(&holePictures_.at(k));
     }
 
-    setLabelText(lblTime_[0], c.lblTime);
-    setLabelText(lblTime_[1], c.lblTime);
-    for (QLabel* l : lblRec_)
-        l->setVisible(c.lblRecVisible);
-    setCounterText(lblKosuu_, kKosuuX, c.lblKosuu);
-    setCounterText(lblHit_, kCounterX, c.lblHit);
-    setCounterText(lblMiss_, kCounterX, c.lblMiss);
-    setCounterText(lblMainScore_, kCounterX, c.lblMainScore);
-    lblMainScore_->setVisible(c.lblMainScoreVisible);
+    setLabelText(timeLabels_[0], c.clockText);
+    setLabelText(timeLabels_[1], c.clockText);
+    for (QLabel* l : recordLabels_)
+        l->setVisible(c.recordLabelVisible);
+    setCounterText(moleCountLabel_, kMoleCountX, c.moleCountText);
+    setCounterText(hitCountLabel_, kCounterX, c.hitCountText);
+    setCounterText(missCountLabel_, kCounterX, c.missCountText);
+    setCounterText(scoreLabel_, kCounterX, c.scoreText);
+    scoreLabel_->setVisible(c.scoreVisible);
 
-    showItem(mnuKaisi_, c.mnuKaisi, true);
-    showItem(mnuChuudan_, c.mnuChuudan, true);
-    showItem(mnuExit_, c.mnuExit, true);
-    showTitle(mnuOption_, c.mnuOption);
-    for (std::size_t k = 0; k < mnuOptionMode_.size(); ++k)
-        showItem(mnuOptionMode_[k], c.mnuOptionMode[k], c.mnuOption.enabled);
-    showTitle(mnuScore_, c.mnuScore);
-    for (std::size_t k = 0; k < mnuScoreSave_.size(); ++k)
-        showItem(mnuScoreSave_[k], c.mnuScoreSave[k], c.mnuScore.enabled);
-    showItem(mnuScoreText_, c.mnuScoreText, c.mnuScore.enabled);
-    showTitle(mnuHelp_, c.mnuHelp);
-    showItem(mnuHelptxt_, c.mnuHelptxt, c.mnuHelp.enabled);
-    showItem(mnuVer_, c.mnuVer, c.mnuHelp.enabled);
+    showItem(startAction_, c.startItem, true);
+    showItem(stopAction_, c.stopItem, true);
+    showItem(exitAction_, c.exitItem, true);
+    showTitle(modeMenu_, c.modeMenu);
+    for (std::size_t k = 0; k < modeActions_.size(); ++k)
+        showItem(modeActions_[k], c.modeItems[k], c.modeMenu.enabled);
+    showTitle(scoreMenu_, c.scoreMenu);
+    for (std::size_t k = 0; k < recordActions_.size(); ++k)
+        showItem(recordActions_[k], c.recordItems[k], c.scoreMenu.enabled);
+    showItem(scoreLogAction_, c.scoreLogItem, c.scoreMenu.enabled);
+    showTitle(helpMenu_, c.helpMenu);
+    showItem(helpAction_, c.helpItem, c.helpMenu.enabled);
+    showItem(aboutAction_, c.aboutItem, c.helpMenu.enabled);
 
     renderPanel();
     renderTimers();
 }
 
-void frmMain::renderPanel()
+void MainWindow::renderPanel()
 {
     const game::Controls& c = logic_.controls();
     if (c.panelPaints == panelPaints_)
@@ -373,31 +373,31 @@ void frmMain::renderPanel()
     panelPaints_ = c.panelPaints;
     if (c.panelMask < 0 || c.panelMask >= 8 || c.panelImage < 0 || c.panelImage >= 8)
         return;
-    paintModeLabel(panel_, pristinePanel_, picLebel_[static_cast<std::size_t>(c.panelMask)],
-                   picLebel_[static_cast<std::size_t>(c.panelImage)]);
-    picMenu_->update(kModeLabelClearRect);
+    paintModeLabel(panel_, pristinePanel_, modeLabelPictures_[static_cast<std::size_t>(c.panelMask)],
+                   modeLabelPictures_[static_cast<std::size_t>(c.panelImage)]);
+    panelBox_->update(kModeLabelClearRect);
 }
 
-void frmMain::renderTimers()
+void MainWindow::renderTimers()
 {
     const game::Controls& c = logic_.controls();
     // Game timers in the order a game starts them: spawner, clock, retreat.
-    syncTimer(timStart_, c.timStart);
-    syncTimer(timNokori_, c.timNokori);
-    syncTimer(timKesu_, c.timKesu);
+    syncTimer(spawnerTimer_, c.spawnerTimer);
+    syncTimer(clockTimer_, c.clockTimer);
+    syncTimer(retreatTimer_, c.retreatTimer);
     // The 1 ms music tick has work only while a switch to the game tune is
     // pending; idle ticks would cost CPU for nothing.
-    syncTimer(timMidi_, c.timMidi && logic_.state().gameMusicPending);
-    syncTimer(timTitleMidi_, c.timTitleMidi);
+    syncTimer(musicTimer_, c.musicTimer && logic_.state().gameMusicPending);
+    syncTimer(titleRestartTimer_, c.titleRestartTimer);
 }
 
-void frmMain::stopTimers()
+void MainWindow::stopTimers()
 {
-    for (QTimer* t : {timMidi_, timTitleMidi_, timStart_, timKesu_, timNokori_})
+    for (QTimer* t : {musicTimer_, titleRestartTimer_, spawnerTimer_, retreatTimer_, clockTimer_})
         t->stop();
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
@@ -415,30 +415,30 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     const KeyRoute route = routeKey(type, key->key(), key->modifiers(), key->isAutoRepeat());
     if (route.handler == KeyHandler::KeyDown)
-        handle([this, code = route.code] { logic_.Form_KeyDown(code); });
+        handle([this, code = route.code] { logic_.keyPressed(code); });
     else if (route.handler == KeyHandler::KeyUp)
-        handle([this, code = route.code] { logic_.Form_KeyUp(code); });
+        handle([this, code = route.code] { logic_.keyReleased(code); });
     return false;
 }
 
-void frmMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!ended_)
-        logic_.Form_Unload();
+        logic_.unload();
     ended_ = true;
     stopTimers();
     event->accept();
     emit closed();
 }
 
-void frmMain::repaintMain()
+void MainWindow::repaintMain()
 {
     render();
     repaint();
     outerHost_.repaintMain();
 }
 
-void frmMain::showMain()
+void MainWindow::showMain()
 {
     render();
     adjustSize();
@@ -448,31 +448,31 @@ void frmMain::showMain()
     outerHost_.showMain();
 }
 
-void frmMain::closeTitle()
+void MainWindow::closeTitle()
 {
     outerHost_.closeTitle();
 }
 
-void frmMain::focusBoard()
+void MainWindow::focusBoard()
 {
-    picHontai_->setFocus();
+    boardBox_->setFocus();
     outerHost_.focusBoard();
 }
 
-void frmMain::closeAbout()
+void MainWindow::closeAbout()
 {
     about_.reset();
     outerHost_.closeAbout();
 }
 
-void frmMain::endProgram()
+void MainWindow::endProgram()
 {
     ended_ = true;
     stopTimers();
     outerHost_.endProgram();
 }
 
-void frmMain::pause(int milliseconds)
+void MainWindow::pause(int milliseconds)
 {
     // The pause blocks all event handling: paint the emptied board first so
     // the player sees it during the wait.

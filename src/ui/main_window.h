@@ -2,7 +2,7 @@
 
 // The main window: board, holes, side panel, labels, menus and timers. It
 // holds no rule of the game: every click, key, menu command, menu opening and
-// timer tick goes to the handler of the same name in game::MainLogic, and
+// timer tick goes to the handler of the same name in game::Game, and
 // render() then shows what the logic's controls say.
 
 #include <QImage>
@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "main_logic.h"
+#include "game.h"
 
 class QAction;
 class QDialog;
@@ -31,7 +31,7 @@ class PictureBox;
 // Makes the version dialog, owned by `owner`, the first time it is needed.
 using AboutFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
 
-class frmMain : public QMainWindow, private game::Host, private game::Pause {
+class MainWindow : public QMainWindow, private game::Host, private game::Pause {
     Q_OBJECT
 public:
     // The window carries out the window operations that the logic orders
@@ -39,24 +39,24 @@ public:
     // of them on to services.host, which handles what lies outside the window
     // (the title window, the end of the program). Likewise the window brings
     // the screen up to date before services.pause blocks.
-    frmMain(game::Services services, std::string programFolder, AboutFactory makeAbout,
+    MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
             QWidget* parent = nullptr);
-    ~frmMain() override;
+    ~MainWindow() override;
 
-    game::MainLogic& logic() { return logic_; }
-    const game::MainLogic& logic() const { return logic_; }
+    game::Game& logic() { return logic_; }
+    const game::Game& logic() const { return logic_; }
 
-    void Form_Load();
-    void mnuVer_Click();
+    void load();
+    void showAboutDialog();
 
     // Shows the logic's controls: hole pictures, labels, menu states, the
     // side panel and the timers.
     void render();
 
-    HoleBox* picMaru(int index) const { return picMaru_.at(static_cast<std::size_t>(index)); }
-    const QPixmap& picMogu(int k) const { return picMogu_.at(static_cast<std::size_t>(k)); }
-    QWidget* picHontai() const;
-    QWidget* picMenu() const;
+    HoleBox* holes(int index) const { return holes_.at(static_cast<std::size_t>(index)); }
+    const QPixmap& holePicture(int k) const { return holePictures_.at(static_cast<std::size_t>(k)); }
+    QWidget* boardBox() const;
+    QWidget* panelBox() const;
     // What the side panel shows, with everything painted into it.
     const QImage& panelImage() const { return panel_; }
     QDialog* about() const { return about_.get(); }
@@ -94,43 +94,43 @@ private:
     game::Host& outerHost_;
     game::Pause& outerPause_;
     AboutFactory makeAbout_;
-    game::MainLogic logic_;
+    game::Game logic_;
 
-    std::array<QPixmap, 4> picMogu_;
-    std::array<QImage, 8> picLebel_;
+    std::array<QPixmap, 4> holePictures_;
+    std::array<QImage, 8> modeLabelPictures_;
     QImage board_;
     QImage pristinePanel_;
     QImage panel_;
     std::uint32_t panelPaints_ = 0;
 
-    PictureBox* picHontai_ = nullptr;
-    PictureBox* picMenu_ = nullptr;
-    std::array<HoleBox*, game::kHoles> picMaru_{};
-    std::array<QLabel*, 2> lblRec_{};
-    std::array<QLabel*, 8> lblTime_{};
-    QLabel* lblKosuu_ = nullptr;
-    QLabel* lblHit_ = nullptr;
-    QLabel* lblMiss_ = nullptr;
-    QLabel* lblMainScore_ = nullptr;
+    PictureBox* boardBox_ = nullptr;
+    PictureBox* panelBox_ = nullptr;
+    std::array<HoleBox*, game::kHoles> holes_{};
+    std::array<QLabel*, 2> recordLabels_{};
+    std::array<QLabel*, 8> timeLabels_{};
+    QLabel* moleCountLabel_ = nullptr;
+    QLabel* hitCountLabel_ = nullptr;
+    QLabel* missCountLabel_ = nullptr;
+    QLabel* scoreLabel_ = nullptr;
 
-    QMenu* mnuGame_ = nullptr;
-    QAction* mnuKaisi_ = nullptr;
-    QAction* mnuChuudan_ = nullptr;
-    QAction* mnuExit_ = nullptr;
-    QMenu* mnuOption_ = nullptr;
-    std::array<QAction*, 4> mnuOptionMode_{};
-    QMenu* mnuScore_ = nullptr;
-    std::array<QAction*, 2> mnuScoreSave_{};
-    QAction* mnuScoreText_ = nullptr;
-    QMenu* mnuHelp_ = nullptr;
-    QAction* mnuHelptxt_ = nullptr;
-    QAction* mnuVer_ = nullptr;
+    QMenu* gameMenu_ = nullptr;
+    QAction* startAction_ = nullptr;
+    QAction* stopAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* modeMenu_ = nullptr;
+    std::array<QAction*, 4> modeActions_{};
+    QMenu* scoreMenu_ = nullptr;
+    std::array<QAction*, 2> recordActions_{};
+    QAction* scoreLogAction_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* helpAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
 
-    QTimer* timMidi_ = nullptr;
-    QTimer* timTitleMidi_ = nullptr;
-    QTimer* timStart_ = nullptr;
-    QTimer* timKesu_ = nullptr;
-    QTimer* timNokori_ = nullptr;
+    QTimer* musicTimer_ = nullptr;
+    QTimer* titleRestartTimer_ = nullptr;
+    QTimer* spawnerTimer_ = nullptr;
+    QTimer* retreatTimer_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
 
     std::unique_ptr<QDialog> about_;
     bool ended_ = false;
