@@ -20,7 +20,7 @@ TitleWindow::TitleWindow(std::function<void()> onTick, QWidget* parent)
     setAutoFillBackground(true);
 
     timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setObjectName(QStringLiteral("handOverTimer"));
     timer_->setInterval(1);
     connect(timer_, &QTimer::timeout, this, &TitleWindow::tick);
     timer_->start();

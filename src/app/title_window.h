@@ -15,7 +15,7 @@ namespace pokopin::app {
 class TitleWindow : public QWidget {
     Q_OBJECT
 public:
-    // onTick runs on every tick of Timer1 once the card has been painted.
+    // onTick runs on every tick of its timer once the card has been painted.
     explicit TitleWindow(std::function<void()> onTick, QWidget* parent = nullptr);
     void showCentred();
     QTimer* timer() const { return timer_; }

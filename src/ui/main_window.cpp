@@ -172,23 +172,28 @@ void MainWindow::buildBoard(QWidget* client)
     // the white text of each pair must lie over its shadow.
     struct Place {
         int index;
+        const char* name;
         QPoint pos;
         const char* text;
         QColor colour;
     };
     const Place timeLabels[] = {
-        {1, {350, 440}, "20", QColor(64, 64, 64)}, {0, {347, 439}, "20", white},
-        {3, {230, 440}, "TIME", plain},            {2, {227, 439}, "TIME", white},
-        {5, {330, 440}, ":", plain},               {4, {327, 439}, ":", white},
-        {6, {391, 440}, ".sec", QColor(0, 0, 0)},  {7, {388, 439}, ".sec", white},
+        {1, "clockShadow", {350, 440}, "20", QColor(64, 64, 64)},
+        {0, "clockLabel", {347, 439}, "20", white},
+        {3, "timeCaptionShadow", {230, 440}, "TIME", plain},
+        {2, "timeCaption", {227, 439}, "TIME", white},
+        {5, "colonShadow", {330, 440}, ":", plain},
+        {4, "colonLabel", {327, 439}, ":", white},
+        {6, "secondsCaptionShadow", {391, 440}, ".sec", QColor(0, 0, 0)},
+        {7, "secondsCaption", {388, 439}, ".sec", white},
     };
     for (const Place& s : timeLabels)
         timeLabels_[static_cast<std::size_t>(s.index)] =
-            makeLabel(boardBox_, QStringLiteral("timeLabel%1").arg(s.index), s.pos,
+            makeLabel(boardBox_, QString::fromLatin1(s.name), s.pos,
                       QString::fromLatin1(s.text), s.colour, kTimePx);
-    recordLabels_[0] = makeLabel(boardBox_, QStringLiteral("recordLabel0"), {34, 450},
+    recordLabels_[0] = makeLabel(boardBox_, QStringLiteral("recordShadow"), {34, 450},
                            QStringLiteral("SCORE RECORD"), plain, kRecordPx);
-    recordLabels_[1] = makeLabel(boardBox_, QStringLiteral("recordLabel1"), {32, 449},
+    recordLabels_[1] = makeLabel(boardBox_, QStringLiteral("recordLabel"), {32, 449},
                            QStringLiteral("SCORE RECORD"), white, kRecordPx);
 
     for (int i = game::kHoles - 1; i >= 0; --i) {

@@ -198,8 +198,8 @@ void MainWindowTest::freshWindowShowsTheLayoutStates()
     QVERIFY(r.action("recordAction0")->isChecked());
     QVERIFY(!r.action("recordAction1")->isChecked());
     QVERIFY(!r.action("scoreLogAction")->isEnabled());
-    QCOMPARE(r.label("timeLabel0")->text(), QStringLiteral("20"));
-    QCOMPARE(r.label("timeLabel1")->text(), QStringLiteral("20"));
+    QCOMPARE(r.label("clockLabel")->text(), QStringLiteral("20"));
+    QCOMPARE(r.label("clockShadow")->text(), QStringLiteral("20"));
     QVERIFY(r.timer("titleRestartTimer")->isActive());
     // musicTimer is enabled, but its QTimer only runs while a tune switch waits.
     QVERIFY(r.window.logic().controls().musicTimer);
@@ -222,8 +222,8 @@ void MainWindowTest::loadSetsTheIdleWindow()
     QFETCH(bool, logExists);
     Rig r(logExists);
     r.load();
-    QCOMPARE(r.label("timeLabel0")->text(), QStringLiteral("25"));
-    QCOMPARE(r.label("timeLabel1")->text(), QStringLiteral("25"));
+    QCOMPARE(r.label("clockLabel")->text(), QStringLiteral("25"));
+    QCOMPARE(r.label("clockShadow")->text(), QStringLiteral("25"));
     QCOMPARE(r.checkedMode(), 0);
     QVERIFY(!r.action("stopAction")->isVisible());
     QVERIFY(r.action("startAction")->isVisible());
@@ -391,16 +391,16 @@ void MainWindowTest::labelsSitAtTheirPlaces_data()
     row("hitCountLabel", "panelBox", {144, 312}, "0", white, 29);
     row("missCountLabel", "panelBox", {144, 376}, "0", white, 29);
     row("scoreLabel", "panelBox", {144, 440}, "0", white, 29);
-    row("recordLabel1", "boardBox", {32, 449}, "SCORE RECORD", white, 19);
-    row("recordLabel0", "boardBox", {34, 450}, "SCORE RECORD", plain, 19);
-    row("timeLabel7", "boardBox", {388, 439}, ".sec", white, 35);
-    row("timeLabel6", "boardBox", {391, 440}, ".sec", QColor(0, 0, 0), 35);
-    row("timeLabel4", "boardBox", {327, 439}, ":", white, 35);
-    row("timeLabel5", "boardBox", {330, 440}, ":", plain, 35);
-    row("timeLabel2", "boardBox", {227, 439}, "TIME", white, 35);
-    row("timeLabel3", "boardBox", {230, 440}, "TIME", plain, 35);
-    row("timeLabel0", "boardBox", {347, 439}, "25", white, 35);
-    row("timeLabel1", "boardBox", {350, 440}, "25", QColor(64, 64, 64), 35);
+    row("recordLabel", "boardBox", {32, 449}, "SCORE RECORD", white, 19);
+    row("recordShadow", "boardBox", {34, 450}, "SCORE RECORD", plain, 19);
+    row("secondsCaption", "boardBox", {388, 439}, ".sec", white, 35);
+    row("secondsCaptionShadow", "boardBox", {391, 440}, ".sec", QColor(0, 0, 0), 35);
+    row("colonLabel", "boardBox", {327, 439}, ":", white, 35);
+    row("colonShadow", "boardBox", {330, 440}, ":", plain, 35);
+    row("timeCaption", "boardBox", {227, 439}, "TIME", white, 35);
+    row("timeCaptionShadow", "boardBox", {230, 440}, "TIME", plain, 35);
+    row("clockLabel", "boardBox", {347, 439}, "25", white, 35);
+    row("clockShadow", "boardBox", {350, 440}, "25", QColor(64, 64, 64), 35);
 }
 
 void MainWindowTest::labelsSitAtTheirPlaces()
@@ -430,11 +430,11 @@ void MainWindowTest::labelsSitAtTheirPlaces()
 void MainWindowTest::whiteLabelLiesOverItsShadow()
 {
     Rig r;
-    const std::pair<const char*, const char*> pairs[] = {{"recordLabel1", "recordLabel0"},
-                                                         {"timeLabel7", "timeLabel6"},
-                                                         {"timeLabel4", "timeLabel5"},
-                                                         {"timeLabel2", "timeLabel3"},
-                                                         {"timeLabel0", "timeLabel1"}};
+    const std::pair<const char*, const char*> pairs[] = {{"recordLabel", "recordShadow"},
+                                                         {"secondsCaption", "secondsCaptionShadow"},
+                                                         {"colonLabel", "colonShadow"},
+                                                         {"timeCaption", "timeCaptionShadow"},
+                                                         {"clockLabel", "clockShadow"}};
     for (const auto& [white, shadow] : pairs) {
         QLabel* w = r.label(white);
         QLabel* s = r.label(shadow);
@@ -826,8 +826,8 @@ void MainWindowTest::recordingToggleByMenuAndByUp()
 {
     Rig r;
     r.load();
-    QLabel* rec0 = r.label("recordLabel0");
-    QLabel* rec1 = r.label("recordLabel1");
+    QLabel* rec0 = r.label("recordShadow");
+    QLabel* rec1 = r.label("recordLabel");
     r.action("recordAction1")->trigger();
     QVERIFY(!r.action("recordAction0")->isChecked());
     QVERIFY(r.action("recordAction1")->isChecked());
@@ -893,8 +893,8 @@ void MainWindowTest::timersFollowTheLogic()
     r.window.render();
     QVERIFY(r.timer("clockTimer")->remainingTime() <= remaining - 40);
     // The clock runs on its own.
-    QTRY_COMPARE_WITH_TIMEOUT(r.label("timeLabel0")->text(), QStringLiteral("23"), 3000);
-    QCOMPARE(r.label("timeLabel1")->text(), r.label("timeLabel0")->text());
+    QTRY_COMPARE_WITH_TIMEOUT(r.label("clockLabel")->text(), QStringLiteral("23"), 3000);
+    QCOMPARE(r.label("clockShadow")->text(), r.label("clockLabel")->text());
 }
 
 void MainWindowTest::exitCancelledDuringAGameLetsItGoOn()
@@ -909,7 +909,7 @@ void MainWindowTest::exitCancelledDuringAGameLetsItGoOn()
     QCOMPARE(r.count("end program"), 0);
     QVERIFY(r.running());
     QVERIFY(!r.window.ended());
-    QCOMPARE(r.label("timeLabel0")->text(), QStringLiteral("23"));
+    QCOMPARE(r.label("clockLabel")->text(), QStringLiteral("23"));
 }
 
 void MainWindowTest::exitConfirmedEndsAtOnce()
