@@ -56,11 +56,10 @@ struct Controls {
     std::string clockText = "20";   // clockText(0) and clockText(1), the clock value
     bool recordLabelVisible = true;    // recordLabel(0) and recordLabel(1), "SCORE RECORD"
 
-    // The mode label last painted into the side panel: the picLebel indices of
-    // its mask and image, and a count of paints so that a view can tell a
-    // repaint of the same label from no paint at all. -1: nothing painted yet.
-    int panelMask = -1;
-    int panelImage = -1;
+    // The mode whose label was last painted into the side panel (-1: none
+    // yet), and a count of paints so that a view can tell a repaint of the
+    // same label from no paint at all.
+    int panelMode = -1;
     std::uint32_t panelPaints = 0;
 };
 

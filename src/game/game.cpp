@@ -14,20 +14,18 @@ namespace {
 constexpr const char* kScoreFileName = "Score.txt";
 constexpr const char* kHelpFileName = "Help.html";
 constexpr const char* kIdleClockText = "25";
-constexpr std::int16_t kGameSeconds = 24;
 constexpr int kEndPauseMs = 500;
+constexpr int kGameSeconds = 24;
+constexpr int kModeCount = static_cast<int>(kModes.size());
 
-bool validHole(std::int16_t index) { return index >= 0 && index < kHoles; }
-bool validMode(int k) { return k >= 0 && k < static_cast<int>(kModes.size()); }
-
-// The counters keep their declared widths; the additions below cannot leave
-// them in any game (a game raises fewer than 130 moles).
-std::int16_t plus(std::int16_t value, int delta) { return static_cast<std::int16_t>(value + delta); }
+bool validHole(int hole) { return hole >= 0 && hole < kHoles; }
+bool validMode(int mode) { return mode >= 0 && mode < kModeCount; }
+std::size_t at(int index) { return static_cast<std::size_t>(index); }
 
 // The mode in force is the first checked item; -1 when none is checked.
 int checkedMode(const Controls& ctl) {
-    for (int k = 0; k < static_cast<int>(ctl.modeItems.size()); ++k)
-        if (ctl.modeItems[static_cast<std::size_t>(k)].checked) return k;
+    for (int mode = 0; mode < kModeCount; ++mode)
+        if (ctl.modeItems[at(mode)].checked) return mode;
     return -1;
 }
 
@@ -43,16 +41,6 @@ std::uint32_t secondsSinceMidnight(const DateTime& t) {
 
 }  // namespace
 
-std::string programFilePath(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    const char last = folder.back();
-    if (last == '/' || last == '\\') return folder + name;
-    // Keep to the folder's own style so that a Windows path stays uniform.
-    const bool backslashStyle =
-        folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
-    return folder + (backslashStyle ? '\\' : '/') + name;
-}
-
 std::string numberText(std::int64_t value) { return std::to_string(value); }
 
 Game::Game(Services services, std::string programFolder)
@@ -62,10 +50,10 @@ Game::Game(Services services, std::string programFolder)
 // Start-up and closing
 
 void Game::load() {
-    st_.scoreFilePath = programFilePath(programFolder_, kScoreFileName);
+    st_.scoreFilePath = joinPath(programFolder_, kScoreFileName);
     // Prepared now so that F1 opens the page even before the Help menu was
     // ever opened; opening the menu recomputes it.
-    st_.helpFilePath = programFilePath(programFolder_, kHelpFileName);
+    st_.helpFilePath = joinPath(programFolder_, kHelpFileName);
 
     if (!sv_.files.fileExists(st_.scoreFilePath)) {
         ctl_.scoreLogItem.enabled = false;
@@ -81,15 +69,13 @@ void Game::load() {
 
     ctl_.stopItem.visible = false;
     st_.spawnEnabled = true;
-    for (st_.holeIndex = 0; st_.holeIndex < kHoles; st_.holeIndex = plus(st_.holeIndex, 1))
-        ctl_.holes[static_cast<std::size_t>(st_.holeIndex)] = HolePicture::Empty;
+    ctl_.holes.fill(HolePicture::Empty);
     st_.elapsedSeconds = 1;
     ctl_.clockText = kIdleClockText;
 
-    const Mode& easy = kModes[0];
-    st_.moleQuota = easy.moleQuota;
-    showMode(easy.intMask, easy.intOri, easy.intA, easy.intB, easy.intC, easy.intD);
-    st_.modeName = std::string(easy.name);
+    st_.moleQuota = kModes[0].moleQuota;
+    showMode(0);
+    st_.modeName = std::string(kModes[0].name);
 
     sv_.host.focusBoard();
 }
@@ -114,7 +100,7 @@ void Game::stopItemChosen() {
 }
 
 void Game::startGame() {
-    st_.combo[0] = 0;
+    st_.lastAward = 0;
     st_.spawnEnabled = true;
     ctl_.titleRestartTimer = false;
     ctl_.musicTimer = true;
@@ -143,8 +129,8 @@ void Game::startGame() {
 
 void Game::clockTick() {
     if (!ctl_.clockTimer) return;
-    st_.secondsLeft = plus(st_.secondsLeft, -1);
-    st_.elapsedSeconds = plus(st_.elapsedSeconds, 1);
+    --st_.secondsLeft;
+    ++st_.elapsedSeconds;
     ctl_.clockText = numberText(st_.secondsLeft);
     if (st_.secondsLeft == 0) stopGame();
 }
@@ -164,8 +150,7 @@ void Game::stopGame() {
     ctl_.helpMenu.enabled = true;
     ctl_.moleCountText = numberText(st_.moleCount);
 
-    for (st_.holeIndex = 0; st_.holeIndex < kHoles; st_.holeIndex = plus(st_.holeIndex, 1))
-        ctl_.holes[static_cast<std::size_t>(st_.holeIndex)] = HolePicture::Empty;
+    ctl_.holes.fill(HolePicture::Empty);
 
     sv_.sound.playEffect("hei.wav");
 
@@ -192,14 +177,11 @@ void Game::stopGame() {
     st_.moleCount = 0;
     st_.hitCount = 0;
     st_.missCount = 0;
-    st_.combo[1] = 0;
+    st_.comboLevel = 0;
     st_.elapsedSeconds = 1;
-    for (st_.holeIndex = 0; st_.holeIndex < kHoles; st_.holeIndex = plus(st_.holeIndex, 1)) {
-        const auto k = static_cast<std::size_t>(st_.holeIndex);
-        st_.upTicks[k] = 0;
-        st_.moleUp[k] = false;
-        st_.spawnPressure[k] = 0;
-    }
+    st_.upTicks.fill(0);
+    st_.moleUp.fill(false);
+    st_.spawnPressure.fill(0);
 
     ctl_.clockText = kIdleClockText;
     ctl_.titleRestartTimer = true;
@@ -225,27 +207,25 @@ void Game::spawnerTick() {
     const float r = static_cast<float>(sv_.random.draw());
     // A draw just below 1 can round up to 1.0f; the clamp keeps it on the board.
     const int picked = static_cast<int>(std::floor(r * 9.0f));
-    st_.pickedHole = static_cast<std::int16_t>(std::clamp(picked, 0, kHoles - 1));
-    auto& pressure = st_.spawnPressure[static_cast<std::size_t>(st_.pickedHole)];
-    pressure = plus(pressure, 1);
+    st_.pickedHole = std::clamp(picked, 0, kHoles - 1);
+    ++st_.spawnPressure[at(st_.pickedHole)];
 
     const int mode = checkedMode(ctl_);
     if (mode < 0) return;
-    const Mode& m = kModes[static_cast<std::size_t>(mode)];
+    const Mode& m = kModes[at(mode)];
     st_.stayTicks = m.stayTicks;
-    for (std::int16_t k = 0; k < kHoles; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (!st_.moleUp[i] && st_.spawnPressure[i] >= m.threshold) raiseMole(k);
+    for (int hole = 0; hole < kHoles; ++hole) {
+        if (!st_.moleUp[at(hole)] && st_.spawnPressure[at(hole)] >= m.threshold) raiseMole(hole);
     }
 }
 
-void Game::raiseMole(std::int16_t Index) {
-    if (!validHole(Index)) return;
-    const auto i = static_cast<std::size_t>(Index);
+void Game::raiseMole(int hole) {
+    if (!validHole(hole)) return;
+    const auto i = at(hole);
     ctl_.holes[i] = HolePicture::Mole;
     st_.upTicks[i] = 0;
     st_.spawnPressure[i] = 0;
-    st_.moleCount = plus(st_.moleCount, 1);
+    ++st_.moleCount;
     ctl_.moleCountText = numberText(st_.moleCount);
     if (st_.moleCount >= st_.moleQuota) st_.spawnEnabled = false;
     st_.moleUp[i] = true;
@@ -253,16 +233,15 @@ void Game::raiseMole(std::int16_t Index) {
 
 void Game::retreatTick() {
     if (!ctl_.retreatTimer) return;
-    for (std::int16_t k = 0; k < kHoles; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (st_.moleUp[i]) ageMole(k);
-        if (st_.missShown[i]) ageMissMark(k);
+    for (int hole = 0; hole < kHoles; ++hole) {
+        if (st_.moleUp[at(hole)]) ageMole(hole);
+        if (st_.missShown[at(hole)]) ageMissMark(hole);
     }
 }
 
-void Game::ageMole(std::int16_t Index) {
-    if (!validHole(Index)) return;
-    const auto i = static_cast<std::size_t>(Index);
+void Game::ageMole(int hole) {
+    if (!validHole(hole)) return;
+    const auto i = at(hole);
     st_.upTicks[i] += 1;
     if (st_.upTicks[i] == st_.stayTicks) {
         ctl_.holes[i] = HolePicture::Empty;
@@ -273,48 +252,54 @@ void Game::ageMole(std::int16_t Index) {
 // ---------------------------------------------------------------------------
 // Whacks
 
-void Game::holeClicked(std::int16_t Index) { whack(Index); }
+void Game::holeClicked(int hole) { whack(hole); }
 
-void Game::whack(std::int16_t Index) {
+void Game::whack(int hole) {
     if (!ctl_.spawnerTimer) return;
-    if (!validHole(Index)) return;
-    const auto i = static_cast<std::size_t>(Index);
-
-    if (ctl_.holes[i] == HolePicture::Mole) {
-        sv_.sound.playEffect("bisi.wav");
-        ctl_.holes[i] = HolePicture::Whacked;
-        st_.hitCount = plus(st_.hitCount, 1);
-        st_.combo[1] += 1;
-        st_.combo[0] = st_.combo[1] * st_.combo[1];
-        st_.score += st_.combo[0];
-        ctl_.scoreText = numberText(st_.score);
-        ctl_.hitCountText = numberText(st_.hitCount);
-    } else if (ctl_.holes[i] == HolePicture::Empty) {
-        st_.missTicks[i] = 0;
-        st_.missShown[i] = true;
-        ctl_.holes[i] = HolePicture::Miss;
-        st_.missCount += 1;
-        st_.combo[1] -= 1;
-        if (st_.combo[1] == -1) st_.combo[1] = 0;
-        ctl_.missCountText = numberText(st_.missCount);
-        if (st_.score > 0) {
-            st_.combo[0] = static_cast<std::int32_t>(std::floor(st_.score * 0.05));
-        } else {
-            st_.score -= 2 * st_.missCount;
-        }
-        if (st_.combo[0] >= 35 || st_.score <= 0) {
-            st_.score -= st_.combo[0];
-        } else {
-            st_.score -= 30;
-        }
-        ctl_.scoreText = numberText(st_.score);
+    if (!validHole(hole)) return;
+    if (ctl_.holes[at(hole)] == HolePicture::Mole) {
+        hit(hole);
+    } else if (ctl_.holes[at(hole)] == HolePicture::Empty) {
+        miss(hole);
     }
     // A whacked mole or a miss mark takes no further whack.
 }
 
-void Game::ageMissMark(std::int16_t Index) {
-    if (!validHole(Index)) return;
-    const auto i = static_cast<std::size_t>(Index);
+void Game::hit(int hole) {
+    sv_.sound.playEffect("bisi.wav");
+    ctl_.holes[at(hole)] = HolePicture::Whacked;
+    ++st_.hitCount;
+    ++st_.comboLevel;
+    st_.lastAward = std::int64_t{st_.comboLevel} * st_.comboLevel;
+    st_.score += st_.lastAward;
+    ctl_.scoreText = numberText(st_.score);
+    ctl_.hitCountText = numberText(st_.hitCount);
+}
+
+void Game::miss(int hole) {
+    const auto i = at(hole);
+    st_.missTicks[i] = 0;
+    st_.missShown[i] = true;
+    ctl_.holes[i] = HolePicture::Miss;
+    ++st_.missCount;
+    st_.comboLevel = std::max(st_.comboLevel - 1, 0);
+    ctl_.missCountText = numberText(st_.missCount);
+    if (st_.score > 0) {
+        st_.lastAward = static_cast<std::int64_t>(std::floor(static_cast<double>(st_.score) * 0.05));
+    } else {
+        st_.score -= 2 * std::int64_t{st_.missCount};
+    }
+    if (st_.lastAward >= 35 || st_.score <= 0) {
+        st_.score -= st_.lastAward;
+    } else {
+        st_.score -= 30;
+    }
+    ctl_.scoreText = numberText(st_.score);
+}
+
+void Game::ageMissMark(int hole) {
+    if (!validHole(hole)) return;
+    const auto i = at(hole);
     st_.missTicks[i] += 1;
     if (st_.missTicks[i] == 1 && ctl_.holes[i] == HolePicture::Miss) {
         ctl_.holes[i] = HolePicture::Empty;
@@ -325,40 +310,35 @@ void Game::ageMissMark(std::int16_t Index) {
 // ---------------------------------------------------------------------------
 // Keyboard
 
-void Game::keyPressed(std::int16_t KeyCode) {
-    for (std::int16_t k = 0; k < kHoles; ++k) {
-        const auto& keys = vk::kHoleKeys[static_cast<std::size_t>(k)];
-        if (KeyCode == keys[0] || KeyCode == keys[1]) {
-            whack(k);
+void Game::keyPressed(int keyCode) {
+    for (int hole = 0; hole < kHoles; ++hole) {
+        const auto& keys = vk::kHoleKeys[at(hole)];
+        if (keyCode == keys[0] || keyCode == keys[1]) {
+            whack(hole);
             return;
         }
     }
 }
 
-void Game::keyReleased(std::int16_t KeyCode) {
+void Game::keyReleased(int keyCode) {
     if (ctl_.spawnerTimer) {
-        if (KeyCode == vk::Down || KeyCode == vk::Space) stopGame();
+        if (keyCode == vk::Down || keyCode == vk::Space) stopGame();
         return;
     }
 
-    if (KeyCode == vk::Down || KeyCode == vk::Space) {
+    if (keyCode == vk::Down || keyCode == vk::Space) {
         startGame();
-    } else if (KeyCode == vk::Right || KeyCode == vk::Left) {
+    } else if (keyCode == vk::Right || keyCode == vk::Left) {
         const int mode = checkedMode(ctl_);
         if (mode < 0) return;
-        const int count = static_cast<int>(kModes.size());
-        applyMode((mode + (KeyCode == vk::Right ? 1 : count - 1)) % count);
-    } else if (KeyCode == vk::Up) {
+        applyMode((mode + (keyCode == vk::Right ? 1 : kModeCount - 1)) % kModeCount);
+    } else if (keyCode == vk::Up) {
+        // Flips whichever of the two items is checked; with neither checked
+        // there is nothing to flip.
         if (ctl_.recordItems[0].checked) {
-            ctl_.recordItems[0].checked = false;
-            ctl_.recordItems[1].checked = true;
-            ctl_.recordLabelVisible = false;
-            sv_.sound.playEffect("pipo1.wav");
+            setRecording(false);
         } else if (ctl_.recordItems[1].checked) {
-            ctl_.recordItems[1].checked = false;
-            ctl_.recordItems[0].checked = true;
-            ctl_.recordLabelVisible = true;
-            sv_.sound.playEffect("pipo2.wav");
+            setRecording(true);
         }
     }
 }
@@ -366,34 +346,27 @@ void Game::keyReleased(std::int16_t KeyCode) {
 // ---------------------------------------------------------------------------
 // Difficulty modes
 
-void Game::modeItemChosen(std::int16_t Index) {
-    if (!validMode(Index)) return;
-    const MenuItem& item = ctl_.modeItems[static_cast<std::size_t>(Index)];
+void Game::modeItemChosen(int mode) {
+    if (!validMode(mode)) return;
+    const MenuItem& item = ctl_.modeItems[at(mode)];
     if (!reachable(ctl_.modeMenu, item)) return;
-    if (!item.checked) applyMode(Index);
+    if (!item.checked) applyMode(mode);
 }
 
-void Game::applyMode(int k) {
-    if (!validMode(k)) return;
-    const Mode& m = kModes[static_cast<std::size_t>(k)];
-    showMode(m.intMask, m.intOri, m.intA, m.intB, m.intC, m.intD);
+void Game::applyMode(int mode) {
+    if (!validMode(mode)) return;
+    const Mode& m = kModes[at(mode)];
+    showMode(mode);
     st_.modeName = std::string(m.name);
     sv_.sound.playEffect("pon.wav");
     st_.moleQuota = m.moleQuota;
 }
 
-void Game::showMode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
-                           std::int16_t intB, std::int16_t intC, std::int16_t intD) {
-    ctl_.panelMask = intMask;
-    ctl_.panelImage = intOri;
+void Game::showMode(int mode) {
+    if (!validMode(mode)) return;
+    ctl_.panelMode = mode;
     ++ctl_.panelPaints;
-    const auto setCheck = [this](std::int16_t k, bool on) {
-        if (validMode(k)) ctl_.modeItems[static_cast<std::size_t>(k)].checked = on;
-    };
-    setCheck(intA, true);
-    setCheck(intB, false);
-    setCheck(intC, false);
-    setCheck(intD, false);
+    for (int k = 0; k < kModeCount; ++k) ctl_.modeItems[at(k)].checked = k == mode;
 }
 
 // ---------------------------------------------------------------------------
@@ -403,22 +376,18 @@ void Game::scoreMenuOpening() {
     ctl_.scoreLogItem.enabled = sv_.files.fileExists(st_.scoreFilePath);
 }
 
-void Game::recordItemChosen(std::int16_t Index) {
-    if (Index != 0 && Index != 1) return;
-    if (!reachable(ctl_.scoreMenu, ctl_.recordItems[static_cast<std::size_t>(Index)])) return;
-    auto& on = ctl_.recordItems[0];
-    auto& off = ctl_.recordItems[1];
-    if (Index == 0 && !on.checked) {
-        off.checked = false;
-        on.checked = true;
-        ctl_.recordLabelVisible = true;
-        sv_.sound.playEffect("pipo2.wav");
-    } else if (Index == 1 && !off.checked) {
-        on.checked = false;
-        off.checked = true;
-        ctl_.recordLabelVisible = false;
-        sv_.sound.playEffect("pipo1.wav");
-    }
+void Game::recordItemChosen(int recordItem) {
+    if (recordItem != 0 && recordItem != 1) return;
+    if (!reachable(ctl_.scoreMenu, ctl_.recordItems[at(recordItem)])) return;
+    const bool record = recordItem == 0;
+    if (!ctl_.recordItems[at(recordItem)].checked) setRecording(record);
+}
+
+void Game::setRecording(bool record) {
+    ctl_.recordItems[0].checked = record;
+    ctl_.recordItems[1].checked = !record;
+    ctl_.recordLabelVisible = record;
+    sv_.sound.playEffect(record ? "pipo2.wav" : "pipo1.wav");
 }
 
 void Game::openScoreLog() {
@@ -430,7 +399,7 @@ void Game::openScoreLog() {
 // Help menu and exit
 
 void Game::helpMenuOpening() {
-    st_.helpFilePath = programFilePath(programFolder_, kHelpFileName);
+    st_.helpFilePath = joinPath(programFolder_, kHelpFileName);
     ctl_.helpItem.enabled = sv_.files.fileExists(st_.helpFilePath);
 }
 

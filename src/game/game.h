@@ -2,14 +2,13 @@
 
 // Every rule of the main window, with no widget in sight. The Qt window
 // forwards clicks, keys, menu triggers, menu openings and timer ticks to the
-// handlers below (named after the control and event that trigger them) and
-// then mirrors controls() on screen. A test plays a whole game by calling the
+// handlers below and then mirrors controls() on screen. A test plays a whole game by calling the
 // same handlers with fake services.
 //
 // Contract: handlers are called on one thread, one at a time, each running to
 // completion (a modal dialog or the end-of-game pause may run nested timer
 // handlers only where a real window would too). Hole and item indices are
-// within their arrays (0 <= Index < 9 for holes); out-of-range indices are
+// within their arrays (0 <= hole < 9, 0 <= mode < 4); out-of-range indices are
 // ignored.
 
 #include <cstdint>
@@ -17,6 +16,7 @@
 
 #include "controls.h"
 #include "game_state.h"
+#include "paths.h"
 #include "services.h"
 
 namespace pokopin::game {
@@ -37,10 +37,6 @@ inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 4;
 inline constexpr int kVersionRevision = 2;
 
-// folder + name with exactly one separator between them: a folder that already
-// ends in a separator (a root such as "/" or "C:\") gets none added.
-std::string programFilePath(const std::string& folder, const std::string& name);
-
 // Plain decimal text: no padding, a minus sign when negative.
 std::string numberText(std::int64_t value);
 
@@ -60,7 +56,8 @@ public:
     void load();
     void unload();
 
-    // Game start, clock and end.
+    // Game start, clock and end. The menu items ignore a trigger that could
+    // only come through a stray shortcut (hidden or disabled item).
     void startItemChosen();
     void stopItemChosen();
     void startGame();
@@ -69,41 +66,46 @@ public:
 
     // Spawner and retreat.
     void spawnerTick();
-    void raiseMole(std::int16_t Index);
+    void raiseMole(int hole);
     void retreatTick();
-    void ageMole(std::int16_t Index);
+    void ageMole(int hole);  // lowers the mole once it has stayed its time
 
-    // Whacks.
-    void holeClicked(std::int16_t Index);
-    void whack(std::int16_t Index);
-    void ageMissMark(std::int16_t Index);
+    // Whacks: a click, or a hole key, judged by what the hole shows.
+    void holeClicked(int hole);
+    void whack(int hole);
+    void ageMissMark(int hole);  // removes the mark one retreat tick after the miss
 
     // Keyboard, with virtual-key codes (keys.h). keyPressed is called for
     // every press including auto-repeats; keyReleased only for real releases.
-    void keyPressed(std::int16_t KeyCode);
-    void keyReleased(std::int16_t KeyCode);
+    void keyPressed(int keyCode);
+    void keyReleased(int keyCode);
 
     // Difficulty modes.
-    void modeItemChosen(std::int16_t Index);
-    void applyMode(int k);
-    void showMode(std::int16_t intMask, std::int16_t intOri, std::int16_t intA,
-                    std::int16_t intB, std::int16_t intC, std::int16_t intD);
+    void modeItemChosen(int mode);
+    void applyMode(int mode);
+    // Paints the mode's label into the side panel and moves the check mark.
+    void showMode(int mode);
 
-    // Score menu.
-    void scoreMenuOpening();  // the menu opens
-    void recordItemChosen(std::int16_t Index);
+    // Score menu. recordItem 0 is "記録する", 1 is "記録しない".
+    void scoreMenuOpening();
+    void recordItemChosen(int recordItem);
     void openScoreLog();
 
     // Help menu and exit.
-    void helpMenuOpening();  // the menu opens
+    void helpMenuOpening();
     void openHelp();
     void askToExit();
 
-    // Music timers.
+    // Music: the deferred switch to the game tune, and the title tune's
+    // restart while no game runs.
     void musicTick();
     void titleRestartTick();
 
 private:
+    void hit(int hole);
+    void miss(int hole);
+    void setRecording(bool record);
+
     Services sv_;
     std::string programFolder_;
     GameState st_;

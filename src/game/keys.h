@@ -4,19 +4,18 @@
 // its toolkit's key events onto these codes before calling the handlers.
 
 #include <array>
-#include <cstdint>
 
 namespace pokopin::game::vk {
 
-inline constexpr std::int16_t Space = 32;
-inline constexpr std::int16_t Left = 37;
-inline constexpr std::int16_t Up = 38;
-inline constexpr std::int16_t Right = 39;
-inline constexpr std::int16_t Down = 40;
-inline constexpr std::int16_t Numpad0 = 96;  // Numpad1..9 follow as 97..105
+inline constexpr int Space = 32;
+inline constexpr int Left = 37;
+inline constexpr int Up = 38;
+inline constexpr int Right = 39;
+inline constexpr int Down = 40;
+inline constexpr int Numpad0 = 96;  // Numpad1..9 follow as 97..105
 
 // Hole keys, row by row like the board: [hole] = {keypad key, letter key}.
-inline constexpr std::array<std::array<std::int16_t, 2>, 9> kHoleKeys{{
+inline constexpr std::array<std::array<int, 2>, 9> kHoleKeys{{
     {103, 'Q'}, {104, 'W'}, {105, 'E'},
     {100, 'A'}, {101, 'S'}, {102, 'D'},
     {97, 'Z'}, {98, 'X'}, {99, 'C'},

@@ -68,11 +68,11 @@ public:
 struct ScoreRecord {
     DateTime when;  // date read at append time, time of day read at the end of the game
     std::string modeName;
-    std::int32_t elapsedSeconds = 1;
-    std::int32_t moleCount = 0;
-    std::int32_t hitCount = 0;
-    std::int32_t missCount = 0;
-    std::int32_t score = 0;
+    int elapsedSeconds = 1;
+    int moleCount = 0;
+    int hitCount = 0;
+    int missCount = 0;
+    std::int64_t score = 0;
 };
 
 struct AppendResult {

@@ -8,7 +8,7 @@ namespace vk = game::vk;
 
 namespace {
 
-std::optional<std::int16_t> arrow(int key)
+std::optional<int> arrow(int key)
 {
     switch (key) {
     case Qt::Key_Left: return vk::Left;
@@ -21,17 +21,17 @@ std::optional<std::int16_t> arrow(int key)
 
 }  // namespace
 
-std::optional<std::int16_t> virtualKey(int key, Qt::KeyboardModifiers modifiers)
+std::optional<int> virtualKey(int key, Qt::KeyboardModifiers modifiers)
 {
     if (modifiers.testFlag(Qt::KeypadModifier)) {
         if (key >= Qt::Key_0 && key <= Qt::Key_9)
-            return static_cast<std::int16_t>(vk::Numpad0 + (key - Qt::Key_0));
+            return vk::Numpad0 + (key - Qt::Key_0);
         return arrow(key);
     }
     // Qt's codes for letters and digits are their upper-case ASCII values,
     // which is what the virtual-key codes use as well.
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return static_cast<std::int16_t>(key);
+        return key;
     if (key == Qt::Key_Space)
         return vk::Space;
     return arrow(key);

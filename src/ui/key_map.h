@@ -15,13 +15,13 @@ namespace pokopin::ui {
 // digits (Num Lock on) get their own codes; with Num Lock off the keypad sends
 // arrows, which count as arrows, and Home/PgUp/End/PgDn/Clear, which count as
 // nothing.
-std::optional<std::int16_t> virtualKey(int key, Qt::KeyboardModifiers modifiers);
+std::optional<int> virtualKey(int key, Qt::KeyboardModifiers modifiers);
 
 enum class KeyHandler { None, KeyDown, KeyUp };
 
 struct KeyRoute {
     KeyHandler handler = KeyHandler::None;
-    std::int16_t code = 0;
+    int code = 0;
     bool operator==(const KeyRoute&) const = default;
 };
 

@@ -201,7 +201,7 @@ void MainWindow::buildBoard(QWidget* client)
         hole->setObjectName(QStringLiteral("hole%1").arg(i));
         hole->setGeometry(QRect(holePosition(i), QSize(kHoleSize, kHoleSize)));
         connect(hole, &HoleBox::clicked, this, [this](int index) {
-            handle([this, index] { logic_.holeClicked(static_cast<std::int16_t>(index)); });
+            handle([this, index] { logic_.holeClicked(index); });
         });
         holes_[static_cast<std::size_t>(i)] = hole;
     }
@@ -260,7 +260,7 @@ void MainWindow::buildMenus()
         modeActions_[static_cast<std::size_t>(k)] = checkable(action(
             modeMenu_, QStringLiteral("modeAction%1").arg(k),
             QString::fromUtf8(mode.name.data(), static_cast<qsizetype>(mode.name.size())),
-            [this, k] { logic_.modeItemChosen(static_cast<std::int16_t>(k)); }));
+            [this, k] { logic_.modeItemChosen(k); }));
     }
 
     scoreMenu_ = menuBar()->addMenu(QStringLiteral("スコア(&S)"));
@@ -270,7 +270,7 @@ void MainWindow::buildMenus()
     for (int k = 0; k < 2; ++k)
         recordActions_[static_cast<std::size_t>(k)] = checkable(action(
             scoreMenu_, QStringLiteral("recordAction%1").arg(k), saveCaptions[k],
-            [this, k] { logic_.recordItemChosen(static_cast<std::int16_t>(k)); }));
+            [this, k] { logic_.recordItemChosen(k); }));
     scoreLogAction_ = action(scoreMenu_, QStringLiteral("scoreLogAction"), QStringLiteral("SCORE"),
                            [this] { logic_.openScoreLog(); });
     scoreLogAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -376,10 +376,12 @@ void MainWindow::renderPanel()
     if (c.panelPaints == panelPaints_)
         return;
     panelPaints_ = c.panelPaints;
-    if (c.panelMask < 0 || c.panelMask >= 8 || c.panelImage < 0 || c.panelImage >= 8)
+    if (c.panelMode < 0 || c.panelMode >= static_cast<int>(game::kModes.size()))
         return;
-    paintModeLabel(panel_, pristinePanel_, modeLabelPictures_[static_cast<std::size_t>(c.panelMask)],
-                   modeLabelPictures_[static_cast<std::size_t>(c.panelImage)]);
+    // Each mode has two pictures: its lettering, then the mask that cuts the
+    // lettering's outline into the panel.
+    const auto image = static_cast<std::size_t>(2 * c.panelMode);
+    paintModeLabel(panel_, pristinePanel_, modeLabelPictures_[image + 1], modeLabelPictures_[image]);
     panelBox_->update(kModeLabelClearRect);
 }
 

@@ -21,7 +21,7 @@ void playSecond(Rig& rig, bool hitEveryMole) {
     for (int i = 0; i < 5 && rig.logic.running(); ++i) {
         rig.logic.spawnerTick();
         if (hitEveryMole)
-            for (std::int16_t k = 0; k < game::kHoles; ++k)
+            for (int k = 0; k < game::kHoles; ++k)
                 if (rig.ctl.holes[static_cast<std::size_t>(k)] == game::HolePicture::Mole)
                     rig.logic.holeClicked(k);
         rig.logic.retreatTick();
@@ -206,7 +206,7 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
     rig.world.scoreLog.result = {false, "Permission denied"};
     setBoard(rig, "Mm./x../..M");
     rig.st.score = 7;
-    rig.st.combo[1] = 2;
+    rig.st.comboLevel = 2;
     rig.logic.stopGame();
 
     EXPECT_EQ(rig.world.journal.back(),
@@ -215,7 +215,7 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
     EXPECT_FALSE(rig.logic.running());
     EXPECT_EQ(board(rig.ctl), ".../.../...");
     EXPECT_EQ(rig.st.score, 0);
-    EXPECT_EQ(rig.st.combo[1], 0);
+    EXPECT_EQ(rig.st.comboLevel, 0);
     for (bool up : rig.st.moleUp) EXPECT_FALSE(up);
     EXPECT_EQ(rig.ctl.clockText, "25");
     EXPECT_TRUE(rig.ctl.titleRestartTimer);
@@ -233,7 +233,8 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     rig.st.score = 40;
     rig.st.hitCount = 3;
     rig.st.missCount = 2;
-    rig.st.combo = {9, 3};
+    rig.st.lastAward = 9;
+    rig.st.comboLevel = 3;
     rig.st.spawnPressure[8] = 2;
     rig.st.upTicks[0] = 2;
     rig.st.spawnEnabled = false;
@@ -250,9 +251,8 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     EXPECT_EQ(rig.st.moleCount, 0);
     EXPECT_EQ(rig.st.hitCount, 0);
     EXPECT_EQ(rig.st.missCount, 0);
-    EXPECT_EQ(rig.st.combo[1], 0);
+    EXPECT_EQ(rig.st.comboLevel, 0);
     EXPECT_EQ(rig.st.elapsedSeconds, 1);
-    EXPECT_EQ(rig.st.holeIndex, 9);
     for (int k = 0; k < game::kHoles; ++k) {
         const auto i = static_cast<std::size_t>(k);
         EXPECT_EQ(rig.st.upTicks[i], 0) << k;
@@ -261,7 +261,7 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     }
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 
-    EXPECT_EQ(rig.st.combo[0], 9);
+    EXPECT_EQ(rig.st.lastAward, 9);
     EXPECT_EQ(rig.st.missTicks, missTicks);
     EXPECT_EQ(rig.st.missShown, missShown);
     EXPECT_TRUE(rig.st.missShown[4]) << "the mark left with the board, the flag stays";
@@ -282,8 +282,8 @@ TEST(Game, SecondGameStartsFromZeros) {
     ASSERT_NE(rig.ctl.scoreText, "0");
 
     rig.logic.startGame();
-    EXPECT_EQ(rig.st.combo[0], 0);
-    EXPECT_EQ(rig.st.combo[1], 0);
+    EXPECT_EQ(rig.st.lastAward, 0);
+    EXPECT_EQ(rig.st.comboLevel, 0);
     EXPECT_TRUE(rig.st.spawnEnabled);
     EXPECT_EQ(rig.ctl.clockText, "24");
     for (const std::string* label :

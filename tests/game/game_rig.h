@@ -32,7 +32,7 @@ struct Rig {
 
     // load with an existing score log, journal cleared afterwards.
     Rig& loaded() {
-        world.files.files.insert(programFilePathOf("Score.txt"));
+        world.files.files.insert(programFilePath("Score.txt"));
         logic.load();
         world.journal.clear();
         return *this;
@@ -61,8 +61,8 @@ struct Rig {
         for (int i = 0; i < n; ++i) logic.clockTick();
     }
 
-    std::string programFilePathOf(const std::string& name) const {
-        return game::programFilePath(folder_, name);
+    std::string programFilePath(const std::string& name) const {
+        return game::joinPath(folder_, name);
     }
 
 private:
@@ -116,7 +116,7 @@ inline void setBoard(Rig& rig, const std::string& text) {
     if (k != game::kHoles) throw std::invalid_argument("board too short: " + text);
 }
 
-inline std::int16_t key(char c) { return static_cast<std::int16_t>(c); }
+inline int key(char c) { return c; }
 
 // Test-name friendly names of the four modes.
 inline std::string modeLabel(int k) {

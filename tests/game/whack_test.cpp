@@ -24,7 +24,7 @@ protected:
     }
     void missAt(int hole) {
         rig.ctl.holes[static_cast<std::size_t>(hole)] = game::HolePicture::Empty;
-        rig.logic.holeClicked(static_cast<std::int16_t>(hole));
+        rig.logic.holeClicked(hole);
     }
     Rig rig;
 };
@@ -47,12 +47,12 @@ TEST_F(Whack, MissLowersTheComboLevelByOneNotToZero) {
     missAt(4);
     awards.push_back(hitAward());
     EXPECT_THAT(awards, ElementsAre(1, 4, 9, 9));
-    EXPECT_EQ(rig.st.combo[1], 3);
+    EXPECT_EQ(rig.st.comboLevel, 3);
 }
 
 TEST_F(Whack, MissAtComboLevelZeroKeepsItAtZero) {
     missAt(4);
-    EXPECT_EQ(rig.st.combo[1], 0);
+    EXPECT_EQ(rig.st.comboLevel, 0);
     EXPECT_EQ(hitAward(), 1);
 }
 
@@ -73,7 +73,7 @@ class MissCost : public Whack, public ::testing::WithParamInterface<MissCase> {}
 TEST_P(MissCost, ScoreAfterOneMiss) {
     const MissCase& c = GetParam();
     rig.st.score = c.score;
-    rig.st.combo[0] = c.combo0;
+    rig.st.lastAward = c.combo0;
     rig.st.missCount = c.misses;
     missAt(4);
     EXPECT_EQ(rig.st.score, c.expected);
@@ -103,7 +103,7 @@ TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour) {
     rig.st.score = 10;
     missAt(0);
     EXPECT_EQ(rig.st.score, -20);
-    EXPECT_EQ(rig.st.combo[0], 0);
+    EXPECT_EQ(rig.st.lastAward, 0);
     missAt(1);
     EXPECT_EQ(rig.st.score, -24);
     EXPECT_EQ(rig.ctl.scoreText, "-24");
@@ -191,7 +191,7 @@ TEST_F(Whack, MoleRisingOverAMissMarkLeavesTheFlagAndTheNextMissIsNormal) {
 }
 
 struct HoleKey {
-    std::int16_t code;
+    int code;
     int hole;
 };
 
@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Whack, OtherKeysWhackNothing) {
     setBoard(rig, "MMM/M.M/MMM");
-    for (std::int16_t code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right,
+    for (int code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right,
                               game::vk::Down, game::vk::Numpad0, key('R'), key('q'), key('1')})
         rig.logic.keyPressed(code);
     EXPECT_EQ(board(rig.ctl), "MMM/M.M/MMM");

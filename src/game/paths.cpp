@@ -1,0 +1,11 @@
+#include "paths.h"
+
+namespace pokopin::game {
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + '/' + name;
+}
+
+}  // namespace pokopin::game

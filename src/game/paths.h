@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace pokopin::game {
+
+// folder + "/" + name, with exactly one separator: a folder that already ends
+// in "/" (such as the root) gets none added. An empty folder gives the name.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+}  // namespace pokopin::game
