@@ -2,8 +2,8 @@
 
 // The main window: board, holes, side panel, labels, menus and timers. It
 // holds no rule of the game: every click, key, menu command, menu opening and
-// timer tick goes to the handler of the same name in game::Game, and
-// render() then shows what the logic's controls say.
+// timer tick goes to its handler in game::Game, and render() then shows what
+// the game's controls say.
 
 #include <QImage>
 #include <QMainWindow>
