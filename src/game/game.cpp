@@ -137,6 +137,9 @@ void Game::clockTick() {
 
 void Game::stopGame() {
     sv_.sound.stopGameTune();
+    // A game can end before the music tick that switches to its tune (a stop
+    // key in the same moment as the start); the idle board keeps the title tune.
+    st_.gameMusicPending = false;
 
     ctl_.clockTimer = false;
     ctl_.spawnerTimer = false;

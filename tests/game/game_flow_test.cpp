@@ -270,7 +270,7 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     EXPECT_FALSE(rig.st.spawnEnabled);
     EXPECT_EQ(rig.st.moleQuota, 100);
     EXPECT_EQ(rig.st.modeName, "むずい");
-    EXPECT_TRUE(rig.st.gameMusicPending) << "no music tick ran in this game";
+    EXPECT_FALSE(rig.st.gameMusicPending) << "the end of a game drops a switch still pending";
     EXPECT_TRUE(rig.ctl.musicTimer);
 }
 
@@ -343,19 +343,22 @@ TEST(Music, TitleTuneRestartsOnlyWhileIdle) {
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
-TEST(Music, GameEndedBeforeTheFirstMidiTickLeavesTheSwitchPending) {
+// A game stopped before its first music tick must not leave the idle board
+// playing the game tune; the next game switches as usual.
+TEST(Music, GameEndedBeforeTheFirstMidiTickDropsTheSwitch) {
     Rig rig;
     rig.started();
     rig.logic.stopGame();
-    EXPECT_TRUE(rig.st.gameMusicPending);
+    rig.world.journal.clear();
+    rig.logic.musicTick();
+    EXPECT_THAT(rig.world.journal, IsEmpty());
     EXPECT_TRUE(rig.ctl.musicTimer);
 
+    rig.logic.startGame();
     rig.world.journal.clear();
     rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("stop moguana", "close moguana", "open mogu20", "play mogu20"));
-    EXPECT_FALSE(rig.ctl.musicTimer);
-    EXPECT_FALSE(rig.logic.running());
 }
 
 // ---------------------------------------------------------------------------
