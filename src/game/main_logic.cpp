@@ -436,6 +436,8 @@ void MainLogic::mnuHelp_Click() {
 
 void MainLogic::mnuHelptxt_Click() {
     if (!reachable(ctl_.mnuHelp, ctl_.mnuHelptxt)) return;
+    // F1 needs no open menu, so the item's state may be older than the page.
+    if (!sv_.files.fileExists(st_.helpFilePath)) return;
     sv_.shell.openDocument(st_.helpFilePath);
 }
 
