@@ -1,9 +1,18 @@
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "program.h"
 
 int main(int argc, char* argv[])
 {
+    // Without a display the toolkit would abort with advice to reinstall.
+    const std::string missing = pokopin::app::missingDisplay(argc, argv, std::getenv);
+    if (!missing.empty()) {
+        std::fprintf(stderr, "pokopin: %s\n", missing.c_str());
+        return 1;
+    }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pokopin"));
     // The program ends when the main window closes or the player exits; a

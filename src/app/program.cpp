@@ -3,11 +3,34 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cstdio>
+#include <string_view>
+
 #include "about_dialog.h"
 #include "key_repeat.h"
 #include "sdl_sound.h"
 
 namespace pokopin::app {
+
+std::string missingDisplay(int argc, const char* const* argv,
+                           const std::function<const char*(const char*)>& environment)
+{
+    const auto given = [&](const char* name) {
+        const char* value = environment(name);
+        return value != nullptr && *value != '\0';
+    };
+    if (given("QT_QPA_PLATFORM") || given("DISPLAY") || given("WAYLAND_DISPLAY"))
+        return {};
+    // The toolkit reads these options with one dash or two, each with a value.
+    for (int i = 1; i + 1 < argc; ++i) {
+        std::string_view option = argv[i];
+        if (option.starts_with("--"))
+            option.remove_prefix(1);
+        if (option == "-platform" || option == "-display")
+            return {};
+    }
+    return "no display to show the game on: neither DISPLAY nor WAYLAND_DISPLAY is set";
+}
 
 Program::Program(std::string programFolder, QString lockPath)
     : programFolder_(std::move(programFolder)), instance_(std::move(lockPath))
@@ -21,8 +44,17 @@ Program::~Program()
 
 int Program::run()
 {
-    if (!instance_.acquire())
+    switch (instance_.acquire()) {
+    case SingleInstance::Outcome::Held:
+        break;
+    case SingleInstance::Outcome::RunningElsewhere:
         return 0;
+    case SingleInstance::Outcome::NoLock:
+        // The lock only keeps a second copy away; the game needs none.
+        std::fprintf(stderr, "pokopin: no single-instance lock (%s); playing without it\n",
+                     qPrintable(instance_.problem()));
+        break;
+    }
     preferDetectableKeyRepeat();
     title_ = new TitleWindow([this] { loadMain(); });
     title_->showCentred();

@@ -5,6 +5,7 @@
 
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,13 @@
 
 namespace pokopin::app {
 
+// Why no window could be shown, judged before the toolkit starts, since the
+// toolkit would abort: no platform given (QT_QPA_PLATFORM, "-platform") and
+// no display named (DISPLAY, WAYLAND_DISPLAY, "-display"). Empty values count
+// as unset. Empty when a window may be possible.
+std::string missingDisplay(int argc, const char* const* argv,
+                           const std::function<const char*(const char*)>& environment);
+
 class Program : private game::Host {
 public:
     explicit Program(std::string programFolder, QString lockPath = {});
@@ -23,6 +31,7 @@ public:
 
     // Runs the event loop and returns the exit status. Another instance
     // already running: returns 0 at once without showing or playing anything.
+    // No lock can be made: says why on stderr and plays all the same.
     int run();
 
     ui::MainWindow* mainWindow() const { return main_.get(); }

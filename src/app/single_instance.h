@@ -12,14 +12,22 @@ namespace pokopin::app {
 // recognised by its process id and taken over.
 class SingleInstance {
 public:
+    enum class Outcome {
+        Held,              // this process is the only instance, now holding the lock
+        RunningElsewhere,  // another instance holds the lock
+        NoLock,            // no lock can be made there; problem() tells why
+    };
+
     // lockPath empty: "pokopin.lock" in the user's runtime folder.
     explicit SingleInstance(QString lockPath = {});
-    // True when this process is the only instance, now holding the lock.
-    bool acquire();
+    Outcome acquire();
     QString lockPath() const { return path_; }
+    // After NoLock: the lock's path and the reason, for the player to read.
+    QString problem() const { return problem_; }
 
 private:
     QString path_;
+    QString problem_;
     std::unique_ptr<QLockFile> lock_;
 };
 

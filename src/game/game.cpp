@@ -408,6 +408,8 @@ void Game::helpMenuOpening() {
 
 void Game::openHelp() {
     if (!reachable(ctl_.helpMenu, ctl_.helpItem)) return;
+    // F1 needs no open menu, so the item's state may be older than the page.
+    if (!sv_.files.fileExists(st_.helpFilePath)) return;
     sv_.shell.openDocument(st_.helpFilePath);
 }
 

@@ -10,6 +10,9 @@
 #include "score_entry.h"
 
 namespace pokopin::records {
+
+const char* const kNotRegular = "Not a regular file";
+
 namespace {
 
 game::AppendResult failure(int err)
@@ -23,14 +26,18 @@ game::AppendResult failure(int err)
 // Opens the log for appending. `created` tells whether this call made the
 // file, so that a failed write can remove it again instead of leaving an
 // empty log behind (the next start-up would take that as "played before").
-int openForAppend(const char* path, bool& created)
+// O_NONBLOCK keeps a FIFO in the log's place from stalling the window for
+// good; it changes nothing for a regular file. Symbolic links are followed:
+// players keep their logs in synced folders.
+int openForAppend(const char* path, int access, bool& created)
 {
+    const int flags = access | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     created = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        int fd = ::open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
+        int fd = ::open(path, flags);
         if (fd >= 0 || errno != ENOENT)
             return fd;
-        fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(path, flags | O_CREAT | O_EXCL, 0666);
         if (fd >= 0) {
             created = true;
             return fd;
@@ -41,7 +48,26 @@ int openForAppend(const char* path, bool& created)
     }
     // Still there yet not openable without O_CREAT: a symlink to a missing
     // file. Follow it and create the target, as a plain append would.
-    return ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    return ::open(path, flags | O_CREAT, 0666);
+}
+
+// True when the file has content whose last line is still open: a hand edit
+// or a copy cut short. The new entry then starts on a line of its own, or its
+// first line would be glued to the old one. A log opened write-only cannot
+// be looked at and is taken as it is.
+bool lastLineOpen(int fd, off_t length)
+{
+    if (length == 0)
+        return false;
+    char tail[2] = {};
+    const off_t from = length >= 2 ? length - 2 : 0;
+    const auto want = static_cast<size_t>(length - from);
+    ssize_t n;
+    while ((n = ::pread(fd, tail, want, from)) < 0 && errno == EINTR) {
+    }
+    if (n != static_cast<ssize_t>(want))
+        return false;
+    return !(want == 2 && tail[0] == '\r' && tail[1] == '\n');
 }
 
 bool writeAll(int fd, const char* data, qsizetype size)
@@ -61,12 +87,14 @@ bool writeAll(int fd, const char* data, qsizetype size)
 
 game::AppendResult appendEntry(const std::string& path, const game::ScoreRecord& record)
 {
-    const QByteArray bytes = scoreEntryBytes(record);
+    QByteArray bytes = scoreEntryBytes(record);
     if (bytes.isEmpty())
         return {false, "no Shift_JIS encoder in this Qt build"};
 
     bool created = false;
-    const int fd = openForAppend(path.c_str(), created);
+    int fd = openForAppend(path.c_str(), O_RDWR, created);
+    if (fd < 0 && errno == EACCES)  // a log the player may write but not read
+        fd = openForAppend(path.c_str(), O_WRONLY, created);
     if (fd < 0)
         return failure(errno);
 
@@ -78,14 +106,22 @@ game::AppendResult appendEntry(const std::string& path, const game::ScoreRecord&
         ::close(fd);
         return failure(err);
     }
-    const bool regular = S_ISREG(st.st_mode);
+    // A FIFO, a device or a socket would swallow the entry or hold the game:
+    // only a regular file can keep a log.
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {false, kNotRegular};
+    }
     const off_t earlierLength = st.st_size;
+    if (lastLineOpen(fd, earlierLength))
+        bytes.prepend("\r\n");
 
-    // Best effort: when putting the file back fails too, nothing is left to try.
+    // Best effort: when putting the file back fails too, nothing is left to
+    // try. Cutting back also takes away a line break added above.
     auto undo = [&] {
         if (created) {
             ::unlink(path.c_str());
-        } else if (regular) {
+        } else {
             [[maybe_unused]] const int rc = ::ftruncate(fd, earlierLength);
         }
     };
@@ -113,7 +149,7 @@ game::AppendResult appendEntry(const std::string& path, const game::ScoreRecord&
         const int err = errno;
         if (created) {
             ::unlink(path.c_str());
-        } else if (regular) {
+        } else {
             [[maybe_unused]] const int rc = ::truncate(path.c_str(), earlierLength);
         }
         return failure(err);

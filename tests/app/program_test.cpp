@@ -6,16 +6,81 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
 #include "program.h"
 
 using pokopin::app::TitleWindow;
 using pokopin::app::Program;
 
+namespace {
+
+// What the process writes to stderr while one of these lives.
+class StderrCapture {
+public:
+    StderrCapture() : file_(std::tmpfile()), saved_(::dup(2))
+    {
+        std::fflush(stderr);
+        ::dup2(::fileno(file_), 2);
+    }
+    ~StderrCapture()
+    {
+        std::fflush(stderr);
+        ::dup2(saved_, 2);
+        ::close(saved_);
+        std::fclose(file_);
+    }
+    QStringList lines() const
+    {
+        std::fflush(stderr);
+        QFile f;
+        if (!f.open(::dup(::fileno(file_)), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            return {};
+        f.seek(0);
+        return QString::fromLocal8Bit(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    std::FILE* file_;
+    int saved_;
+};
+
+// Starts the program; once the main window shows, closes it (which ends the
+// event loop). Returns the exit status and whether the main window showed.
+std::pair<int, bool> playUntilTheMainWindowShows(Program& program)
+{
+    bool shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (program.mainWindow() && program.mainWindow()->isVisible()) {
+            shown = true;
+            watch.stop();
+            program.mainWindow()->close();
+        }
+    });
+    watch.start(0);
+    QTimer deadline;  // never hang; gone with this call, so no later test meets it
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    deadline.start(20000);
+    const int status = program.run();
+    return {status, shown};
+}
+
+}  // namespace
+
 class ProgramTest : public QObject {
     Q_OBJECT
 private slots:
     void titleHandsOverToTheMainWindow();
-    void secondInstanceEndsWithoutAWindow();
+    void lockDecidesWhetherToPlay_data();
+    void lockDecidesWhetherToPlay();
+    void displayIsMissing_data();
+    void displayIsMissing();
 };
 
 void ProgramTest::titleHandsOverToTheMainWindow()
@@ -62,17 +127,93 @@ void ProgramTest::titleHandsOverToTheMainWindow()
     QCOMPARE(program.mainWindow()->logic().controls().clockText, std::string("25"));
 }
 
-void ProgramTest::secondInstanceEndsWithoutAWindow()
+void ProgramTest::lockDecidesWhetherToPlay_data()
 {
+    QTest::addColumn<QString>("lockPath");  // inside the program folder
+    QTest::addColumn<bool>("otherCopy");
+    QTest::addColumn<bool>("plays");
+    QTest::newRow("another copy holds the lock") << "pokopin.lock" << true << false;
+    QTest::newRow("lock folder missing") << "gone/pokopin.lock" << false << true;
+    QTest::newRow("lock folder is a file") << "Score.txt/pokopin.lock" << false << true;
+}
+
+// Only another running copy ends the start silently; a lock that cannot be
+// made is told once on stderr, and the game goes on without it.
+void ProgramTest::lockDecidesWhetherToPlay()
+{
+    QFETCH(QString, lockPath);
+    QFETCH(bool, otherCopy);
+    QFETCH(bool, plays);
     QTemporaryDir folder;
-    const QString lock = folder.filePath(QStringLiteral("pokopin.lock"));
+    QFile log(folder.filePath(QStringLiteral("Score.txt")));  // no greeting
+    QVERIFY(log.open(QIODevice::WriteOnly));
+    log.close();
+    const QString lock = folder.filePath(lockPath);
     pokopin::app::SingleInstance running(lock);
-    QVERIFY(running.acquire());
+    if (otherCopy)
+        QCOMPARE(running.acquire(), pokopin::app::SingleInstance::Outcome::Held);
     const int windowsBefore = QApplication::topLevelWidgets().count();
-    Program second(folder.path().toStdString(), lock);
-    QCOMPARE(second.run(), 0);
-    QVERIFY(!second.mainWindow());
-    QCOMPARE(QApplication::topLevelWidgets().count(), windowsBefore);
+
+    Program program(folder.path().toStdString(), lock);
+    StderrCapture errors;
+    const auto [status, shown] = playUntilTheMainWindowShows(program);
+    const QStringList said = errors.lines().filter(lock);
+
+    QCOMPARE(status, 0);
+    QCOMPARE(shown, plays);
+    if (!plays) {
+        QVERIFY(!program.mainWindow());
+        QCOMPARE(QApplication::topLevelWidgets().count(), windowsBefore);
+    }
+    QCOMPARE(said.size(), plays ? 1 : 0);
+}
+
+void ProgramTest::displayIsMissing_data()
+{
+    QTest::addColumn<QStringList>("environment");  // NAME=value
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("nothing named") << QStringList{} << QStringList{} << true;
+    QTest::newRow("empty values")
+        << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="} << QStringList{} << true;
+    QTest::newRow("DISPLAY") << QStringList{"DISPLAY=:0"} << QStringList{} << false;
+    QTest::newRow("WAYLAND_DISPLAY") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QStringList{}
+                                     << false;
+    QTest::newRow("QT_QPA_PLATFORM") << QStringList{"QT_QPA_PLATFORM=offscreen"} << QStringList{}
+                                     << false;
+    QTest::newRow("-platform") << QStringList{} << QStringList{"-platform", "offscreen"} << false;
+    QTest::newRow("--platform") << QStringList{} << QStringList{"--platform", "offscreen"} << false;
+    QTest::newRow("-display") << QStringList{} << QStringList{"-display", ":1"} << false;
+    QTest::newRow("-platform without a value") << QStringList{} << QStringList{"-platform"} << true;
+    QTest::newRow("platform as a value") << QStringList{} << QStringList{"platform", "offscreen"}
+                                         << true;
+}
+
+void ProgramTest::displayIsMissing()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, missing);
+    std::map<std::string, std::string> env;
+    for (const QString& e : environment)
+        env[e.section(u'=', 0, 0).toStdString()] = e.section(u'=', 1).toStdString();
+    std::vector<std::string> args{"pokopin"};
+    for (const QString& a : arguments)
+        args.push_back(a.toStdString());
+    std::vector<const char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+
+    const std::string said = pokopin::app::missingDisplay(
+        static_cast<int>(args.size()), argv.data(), [&](const char* name) -> const char* {
+            const auto it = env.find(name);
+            return it == env.end() ? nullptr : it->second.c_str();
+        });
+
+    QCOMPARE(!said.empty(), missing);
+    if (missing)
+        QVERIFY(said.find("DISPLAY") != std::string::npos);
 }
 
 QTEST_MAIN(ProgramTest)

@@ -152,12 +152,12 @@ void ServicesTest::secondLockInTheSameFolderFails()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("pokopin.lock"));
     auto first = std::make_unique<SingleInstance>(path);
-    QVERIFY(first->acquire());
-    QVERIFY(first->acquire());  // asking again keeps the lock
+    QCOMPARE(first->acquire(), SingleInstance::Outcome::Held);
+    QCOMPARE(first->acquire(), SingleInstance::Outcome::Held);  // asking again keeps the lock
     SingleInstance second(path);
-    QVERIFY(!second.acquire());
+    QCOMPARE(second.acquire(), SingleInstance::Outcome::RunningElsewhere);
     first.reset();  // the process that held it ends
-    QVERIFY(second.acquire());
+    QCOMPARE(second.acquire(), SingleInstance::Outcome::Held);
 }
 
 void ServicesTest::exitBoxAsksWithOkAsDefault_data()

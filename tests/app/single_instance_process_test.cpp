@@ -1,5 +1,6 @@
-// The built program against itself: a second start ends at once, and a lock
-// left behind by a killed instance does not block the next start.
+// The built program as a process: a second start ends at once, a lock left
+// behind by a killed instance does not block the next start, and a start
+// without any display ends with status 1 and says why.
 
 #include <QtTest>
 
@@ -25,6 +26,7 @@ class SingleInstanceProcessTest : public QObject {
     Q_OBJECT
 private slots:
     void secondStartEndsAndKilledLockIsTakenOver();
+    void noDisplayEndsWithStatusOne();
 
 private:
     void start(QProcess& p, const QString& runtimeDir)
@@ -68,6 +70,24 @@ void SingleInstanceProcessTest::secondStartEndsAndKilledLockIsTakenOver()
     QCOMPARE(third.state(), QProcess::Running);
     third.kill();
     QVERIFY(third.waitForFinished(10000));
+}
+
+void SingleInstanceProcessTest::noDisplayEndsWithStatusOne()
+{
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(POKOPIN_EXE), {});
+    QVERIFY(p.waitForFinished(20000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);  // not the toolkit's abort
+    QCOMPARE(p.exitCode(), 1);
+    const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains(QStringLiteral("DISPLAY")), qPrintable(lines.first()));
 }
 
 QTEST_GUILESS_MAIN(SingleInstanceProcessTest)

@@ -93,6 +93,7 @@ TEST(StartUp, PaintsTheFirstModeWithoutSound) {
 TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened) {
     Rig rig;
     rig.loaded();
+    rig.world.files.files.insert(kHelpPath);
     EXPECT_EQ(rig.st.helpFilePath, kHelpPath);
     rig.logic.openHelp();
     EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kHelpPath));
