@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "fonts.h"
-#include "game.h"
+#include "pokopin_version.h"
 
 namespace pokopin::app {
 
@@ -62,10 +62,7 @@ AboutDialog::AboutDialog(QWidget* owner)
 void AboutDialog::load()
 {
     // Runs once per dialog: the hidden dialog keeps the finished text.
-    versionLabel_->setText(versionLabel_->text() + QStringLiteral(" %1.%2%3")
-                                                   .arg(game::kVersionMajor)
-                                                   .arg(game::kVersionMinor)
-                                                   .arg(game::kVersionRevision));
+    versionLabel_->setText(versionLabel_->text() + QLatin1Char(' ') + QLatin1String(kVersionText));
     versionLabel_->adjustSize();
 }
 

@@ -33,10 +33,6 @@ struct Services {
     Host& host;
 };
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 4;
-inline constexpr int kVersionRevision = 2;
-
 // folder + name with exactly one separator between them: a folder that already
 // ends in a separator (a root such as "/" or "C:\") gets none added.
 std::string programFilePath(const std::string& folder, const std::string& name);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game.h"
+#include "pokopin_version.h"
 
 namespace pokopin::records {
 namespace {
@@ -32,8 +33,7 @@ QByteArray scoreEntryBytes(const game::ScoreRecord& r)
     const auto& w = r.when;
     const std::string crlf = "\r\n";
     std::string text;
-    text += "Pokopin Version " + num(game::kVersionMajor) + "." + num(game::kVersionMinor) +
-            num(game::kVersionRevision) + " Score Record" + crlf;
+    text += "Pokopin Version " + std::string(kVersionText) + " Score Record" + crlf;
     text += num(w.year) + "年" + num(w.month) + "月" + num(w.day) + "日 " +
             weekdayName(w.weekday) + " " + num(w.hour) + "時" + num(w.minute) + "分" +
             num(w.second) + "秒" + crlf;
