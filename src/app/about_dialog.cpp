@@ -5,29 +5,13 @@
 #include <QPushButton>
 
 #include "fonts.h"
+#include "labels.h"
 #include "pokopin_version.h"
 
 namespace pokopin::app {
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const QString& name, QPoint pos, const QString& text,
-                  int pixelSize, const QColor* colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(ui::gothicFont(pixelSize, false));
-    if (colour) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, *colour);
-        label->setPalette(palette);
-    }
-    label->move(pos);
-    label->adjustSize();
-    return label;
-}
-
-}  // namespace
+using ui::gothicFont;
+using ui::makeLabel;
 
 AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
@@ -43,11 +27,11 @@ AboutDialog::AboutDialog(QWidget* owner)
 
     const QColor brown(192, 64, 0);
     titleLabel_ = makeLabel(this, QStringLiteral("titleLabel"), {59, 13}, QStringLiteral("Pokopin！"),
-                          24, &brown);
+                          gothicFont(24, false), brown);
     versionLabel_ = makeLabel(this, QStringLiteral("versionLabel"), {23, 61},
-                            QStringLiteral("Version"), 21, &brown);
+                            QStringLiteral("Version"), gothicFont(21, false), brown);
     copyrightLabel_ = makeLabel(this, QStringLiteral("copyrightLabel"), {23, 89},
-                        QStringLiteral("© Pokopin developers"), 13, nullptr);
+                        QStringLiteral("© Pokopin developers"), gothicFont(13, false));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));

@@ -17,6 +17,7 @@
 
 #include "fonts.h"
 #include "key_map.h"
+#include "labels.h"
 #include "mode_panel.h"
 #include "modes.h"
 #include "picture_box.h"
@@ -46,20 +47,6 @@ QPoint holePosition(int index)
 QImage loadImage(const QString& path)
 {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, QPoint pos, const QString& text,
-                  const QColor& colour, int pixelSize)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(gothicFont(pixelSize, true));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->move(pos);
-    label->adjustSize();
-    return label;
 }
 
 void setLabelText(QLabel* label, const std::string& text)
@@ -190,11 +177,11 @@ void MainWindow::buildBoard(QWidget* client)
     for (const Place& s : timeLabels)
         timeLabels_[static_cast<std::size_t>(s.index)] =
             makeLabel(boardBox_, QString::fromLatin1(s.name), s.pos,
-                      QString::fromLatin1(s.text), s.colour, kTimePx);
+                      QString::fromLatin1(s.text), gothicFont(kTimePx, true), s.colour);
     recordLabels_[0] = makeLabel(boardBox_, QStringLiteral("recordShadow"), {34, 450},
-                           QStringLiteral("SCORE RECORD"), plain, kRecordPx);
+                           QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), plain);
     recordLabels_[1] = makeLabel(boardBox_, QStringLiteral("recordLabel"), {32, 449},
-                           QStringLiteral("SCORE RECORD"), white, kRecordPx);
+                           QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), white);
 
     for (int i = game::kHoles - 1; i >= 0; --i) {
         auto* hole = new HoleBox(i, boardBox_);
@@ -216,14 +203,14 @@ void MainWindow::buildPanel(QWidget* client)
 
     const QColor white(255, 255, 255);
     const QString zero = QStringLiteral("0");
-    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243}, zero, white,
-                          kCounterPx);
-    hitCountLabel_ = makeLabel(panelBox_, QStringLiteral("hitCountLabel"), {kCounterX, 312}, zero, white,
-                        kCounterPx);
-    missCountLabel_ = makeLabel(panelBox_, QStringLiteral("missCountLabel"), {kCounterX, 376}, zero, white,
-                         kCounterPx);
+    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243}, zero,
+                          gothicFont(kCounterPx, true), white);
+    hitCountLabel_ = makeLabel(panelBox_, QStringLiteral("hitCountLabel"), {kCounterX, 312}, zero,
+                        gothicFont(kCounterPx, true), white);
+    missCountLabel_ = makeLabel(panelBox_, QStringLiteral("missCountLabel"), {kCounterX, 376}, zero,
+                         gothicFont(kCounterPx, true), white);
     scoreLabel_ = makeLabel(panelBox_, QStringLiteral("scoreLabel"), {kCounterX, 440}, zero,
-                              white, kCounterPx);
+                              gothicFont(kCounterPx, true), white);
 }
 
 void MainWindow::buildMenus()
