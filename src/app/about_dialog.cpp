@@ -6,6 +6,7 @@
 
 #include "fonts.h"
 #include "labels.h"
+#include "pokopin_art.h"
 #include "pokopin_version.h"
 
 namespace pokopin::app {
@@ -22,7 +23,7 @@ AboutDialog::AboutDialog(QWidget* owner)
 
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("logo"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/art/icon.png")));
+    logo->setPixmap(QPixmap(art::icon(32)));
     logo->setGeometry(17, 10, 32, 32);
 
     const QColor brown(192, 64, 0);

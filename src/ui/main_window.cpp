@@ -21,6 +21,7 @@
 #include "mode_panel.h"
 #include "modes.h"
 #include "picture_box.h"
+#include "pokopin_art.h"
 
 namespace pokopin::ui {
 
@@ -109,8 +110,8 @@ MainWindow::MainWindow(game::Services services, std::string programFolder, About
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));
     QIcon icon;
-    for (const char* name : {":/art/icon.png", ":/art/icon64.png", ":/art/icon128.png"})
-        icon.addFile(QString::fromLatin1(name));
+    for (int size : {32, 64, 128})
+        icon.addFile(art::icon(size));
     setWindowIcon(icon);
     // Minimise and close, but no maximise: the board has one size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -118,11 +119,14 @@ MainWindow::MainWindow(game::Services services, std::string programFolder, About
                    | Qt::WindowCloseButtonHint);
 
     for (int k = 0; k < 4; ++k)
-        holePictures_[static_cast<std::size_t>(k)] = QPixmap(QStringLiteral(":/art/hole%1.png").arg(k));
-    for (int k = 0; k < 8; ++k)
-        modeLabelPictures_[static_cast<std::size_t>(k)] = loadImage(QStringLiteral(":/art/level%1.png").arg(k));
-    board_ = loadImage(QStringLiteral(":/art/board.png"));
-    pristinePanel_ = loadImage(QStringLiteral(":/art/panel.png"));
+        holePictures_[static_cast<std::size_t>(k)] = QPixmap(art::hole(k));
+    // Numbered as the controls name them: mode m's name at 2m, its mask at 2m + 1.
+    for (int m = 0; m < 4; ++m) {
+        modeLabelPictures_[static_cast<std::size_t>(2 * m)] = loadImage(art::modeLabelImage(m));
+        modeLabelPictures_[static_cast<std::size_t>(2 * m + 1)] = loadImage(art::modeLabelMask(m));
+    }
+    board_ = loadImage(art::board());
+    pristinePanel_ = loadImage(art::panel());
     panel_ = pristinePanel_;
 
     auto* client = new QWidget(this);
