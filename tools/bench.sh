@@ -17,7 +17,7 @@ game_build="${POKOPIN_BUILD_DIR:-$bench_dir/game}"
 helpers="$bench_dir/helpers"
 
 if [ ! -f "$game_build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$game_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPOKOPIN_TESTS=OFF >/dev/null
+    cmake -S "$root" -B "$game_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 fi
 cmake --build "$game_build" -j 2 >/dev/null
 cmake -S "$root/tools/bench" -B "$helpers" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -44,7 +44,7 @@ configure_and_build() {  # build-dir [extra cmake args...]
 case "${1:-}" in
     play)
         install_missing
-        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DPOKOPIN_TESTS=OFF
+        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
         exec "$build/pokopin/pokopin"
         ;;
     build)
@@ -53,9 +53,9 @@ case "${1:-}" in
         ;;
     test)
         install_missing
-        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DPOKOPIN_TESTS=ON
+        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
         ctest --test-dir "$build" --output-on-failure -j "$jobs"
-        configure_and_build "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DPOKOPIN_TESTS=ON -DPOKOPIN_SANITIZE=ON
+        configure_and_build "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPOKOPIN_SANITIZE=ON
         ctest --test-dir "$asan_build" --output-on-failure -j "$jobs"
         ;;
     *)

@@ -6,7 +6,9 @@ QString title() { return QStringLiteral(":/art/title.png"); }
 QString board() { return QStringLiteral(":/art/board.png"); }
 QString panel() { return QStringLiteral(":/art/panel.png"); }
 QString hole(int k) { return QStringLiteral(":/art/hole%1.png").arg(k); }
-QString level(int k) { return QStringLiteral(":/art/level%1.png").arg(k); }
+// Generated as one numbered row, each mode's name followed by its mask.
+QString modeLabelImage(int mode) { return QStringLiteral(":/art/level%1.png").arg(2 * mode); }
+QString modeLabelMask(int mode) { return QStringLiteral(":/art/level%1.png").arg(2 * mode + 1); }
 
 QString icon(int size)
 {

@@ -1,6 +1,7 @@
-// Resource paths of the game's pictures, built into the pokopin_art library.
-// Each picture also exists at twice its size under the same name with "@2x"
-// before ".png" (see hiDpi()).
+// Resource paths of the game's pictures, built into the pokopin_art library:
+// windows and tests name every picture through these functions. Each picture
+// also exists at twice its size under the same name with "@2x" before ".png"
+// (see hiDpi()).
 #pragma once
 
 #include <QString>
@@ -11,7 +12,10 @@ QString title();          // 500 x 250
 QString board();          // 460 x 480
 QString panel();          // 180 x 480
 QString hole(int k);      // 100 x 100; 0 empty, 1 mole, 2 whacked mole, 3 miss mark
-QString level(int k);     // 105 x 35; 2m: mode m's name, 2m + 1: its mask
+// 105 x 35, mode 0..3: the mode's name in colour on black, and its mask, a
+// black silhouette on white that clears the name's place in the panel first.
+QString modeLabelImage(int mode);
+QString modeLabelMask(int mode);
 QString icon(int size);   // 32, 64 or 128
 
 // The twice-size companion of a picture path.

@@ -5,29 +5,14 @@
 #include <QPushButton>
 
 #include "fonts.h"
-#include "game.h"
+#include "labels.h"
+#include "pokopin_art.h"
+#include "pokopin_version.h"
 
 namespace pokopin::app {
 
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const QString& name, QPoint pos, const QString& text,
-                  int pixelSize, const QColor* colour)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(ui::gothicFont(pixelSize, false));
-    if (colour) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, *colour);
-        label->setPalette(palette);
-    }
-    label->move(pos);
-    label->adjustSize();
-    return label;
-}
-
-}  // namespace
+using ui::gothicFont;
+using ui::makeLabel;
 
 AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
@@ -38,16 +23,16 @@ AboutDialog::AboutDialog(QWidget* owner)
 
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("logo"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/art/icon.png")));
+    logo->setPixmap(QPixmap(art::icon(32)));
     logo->setGeometry(17, 10, 32, 32);
 
     const QColor brown(192, 64, 0);
     titleLabel_ = makeLabel(this, QStringLiteral("titleLabel"), {59, 13}, QStringLiteral("Pokopin！"),
-                          24, &brown);
+                          gothicFont(24, false), brown);
     versionLabel_ = makeLabel(this, QStringLiteral("versionLabel"), {23, 61},
-                            QStringLiteral("Version"), 21, &brown);
+                            QStringLiteral("Version"), gothicFont(21, false), brown);
     copyrightLabel_ = makeLabel(this, QStringLiteral("copyrightLabel"), {23, 89},
-                        QStringLiteral("© Pokopin developers"), 13, nullptr);
+                        QStringLiteral("© Pokopin developers"), gothicFont(13, false));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
@@ -62,10 +47,7 @@ AboutDialog::AboutDialog(QWidget* owner)
 void AboutDialog::load()
 {
     // Runs once per dialog: the hidden dialog keeps the finished text.
-    versionLabel_->setText(versionLabel_->text() + QStringLiteral(" %1.%2%3")
-                                                   .arg(game::kVersionMajor)
-                                                   .arg(game::kVersionMinor)
-                                                   .arg(game::kVersionRevision));
+    versionLabel_->setText(versionLabel_->text() + QLatin1Char(' ') + QLatin1String(kVersionText));
     versionLabel_->adjustSize();
 }
 

@@ -5,12 +5,14 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "pokopin_art.h"
+
 namespace pokopin::app {
 
 TitleWindow::TitleWindow(std::function<void()> onTick, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       onTick_(std::move(onTick)),
-      picture_(QStringLiteral(":/art/title.png"))
+      picture_(art::title())
 {
     setObjectName(QStringLiteral("TitleWindow"));
     setFixedSize(500, 250);

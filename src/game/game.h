@@ -33,10 +33,6 @@ struct Services {
     Host& host;
 };
 
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 4;
-inline constexpr int kVersionRevision = 2;
-
 // Plain decimal text: no padding, a minus sign when negative.
 std::string numberText(std::int64_t value);
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game.h"
+#include "pokopin_version.h"
 
 namespace pokopin::records {
 namespace {
@@ -19,11 +20,8 @@ std::string weekdayName(int weekday)
     return names[static_cast<std::size_t>(weekday - 1)];
 }
 
-// std::to_string never pads and writes a minus sign only for negatives.
-std::string num(long long v)
-{
-    return std::to_string(v);
-}
+// The log's figures are written as the game shows them on screen.
+using game::numberText;
 
 }  // namespace
 
@@ -32,14 +30,13 @@ QByteArray scoreEntryBytes(const game::ScoreRecord& r)
     const auto& w = r.when;
     const std::string crlf = "\r\n";
     std::string text;
-    text += "Pokopin Version " + num(game::kVersionMajor) + "." + num(game::kVersionMinor) +
-            num(game::kVersionRevision) + " Score Record" + crlf;
-    text += num(w.year) + "年" + num(w.month) + "月" + num(w.day) + "日 " +
-            weekdayName(w.weekday) + " " + num(w.hour) + "時" + num(w.minute) + "分" +
-            num(w.second) + "秒" + crlf;
-    text += "☆" + r.modeName + " ☆PlayTime " + num(r.elapsedSeconds) + "秒 " + " ☆COUNT " +
-            num(r.moleCount) + " ☆HIT " + num(r.hitCount) + " ☆MISS " + num(r.missCount) +
-            " ☆SCORE " + num(r.score) + crlf;
+    text += "Pokopin Version " + std::string(kVersionText) + " Score Record" + crlf;
+    text += numberText(w.year) + "年" + numberText(w.month) + "月" + numberText(w.day) + "日 " +
+            weekdayName(w.weekday) + " " + numberText(w.hour) + "時" + numberText(w.minute) + "分" +
+            numberText(w.second) + "秒" + crlf;
+    text += "☆" + r.modeName + " ☆PlayTime " + numberText(r.elapsedSeconds) + "秒 " + " ☆COUNT " +
+            numberText(r.moleCount) + " ☆HIT " + numberText(r.hitCount) + " ☆MISS " + numberText(r.missCount) +
+            " ☆SCORE " + numberText(r.score) + crlf;
     text += std::string(74, '-') + crlf;
     text += crlf;
 

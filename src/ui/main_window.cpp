@@ -17,9 +17,11 @@
 
 #include "fonts.h"
 #include "key_map.h"
+#include "labels.h"
 #include "mode_panel.h"
 #include "modes.h"
 #include "picture_box.h"
+#include "pokopin_art.h"
 
 namespace pokopin::ui {
 
@@ -46,20 +48,6 @@ QPoint holePosition(int index)
 QImage loadImage(const QString& path)
 {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, QPoint pos, const QString& text,
-                  const QColor& colour, int pixelSize)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setFont(gothicFont(pixelSize, true));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->move(pos);
-    label->adjustSize();
-    return label;
 }
 
 void setLabelText(QLabel* label, const std::string& text)
@@ -122,8 +110,8 @@ MainWindow::MainWindow(game::Services services, std::string programFolder, About
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));
     QIcon icon;
-    for (const char* name : {":/art/icon.png", ":/art/icon64.png", ":/art/icon128.png"})
-        icon.addFile(QString::fromLatin1(name));
+    for (int size : {32, 64, 128})
+        icon.addFile(art::icon(size));
     setWindowIcon(icon);
     // Minimise and close, but no maximise: the board has one size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -131,11 +119,12 @@ MainWindow::MainWindow(game::Services services, std::string programFolder, About
                    | Qt::WindowCloseButtonHint);
 
     for (int k = 0; k < 4; ++k)
-        holePictures_[static_cast<std::size_t>(k)] = QPixmap(QStringLiteral(":/art/hole%1.png").arg(k));
-    for (int k = 0; k < 8; ++k)
-        modeLabelPictures_[static_cast<std::size_t>(k)] = loadImage(QStringLiteral(":/art/level%1.png").arg(k));
-    board_ = loadImage(QStringLiteral(":/art/board.png"));
-    pristinePanel_ = loadImage(QStringLiteral(":/art/panel.png"));
+        holePictures_[static_cast<std::size_t>(k)] = QPixmap(art::hole(k));
+    for (int m = 0; m < static_cast<int>(modeLabels_.size()); ++m)
+        modeLabels_[static_cast<std::size_t>(m)] = {loadImage(art::modeLabelMask(m)),
+                                                    loadImage(art::modeLabelImage(m))};
+    board_ = loadImage(art::board());
+    pristinePanel_ = loadImage(art::panel());
     panel_ = pristinePanel_;
 
     auto* client = new QWidget(this);
@@ -190,11 +179,11 @@ void MainWindow::buildBoard(QWidget* client)
     for (const Place& s : timeLabels)
         timeLabels_[static_cast<std::size_t>(s.index)] =
             makeLabel(boardBox_, QString::fromLatin1(s.name), s.pos,
-                      QString::fromLatin1(s.text), s.colour, kTimePx);
+                      QString::fromLatin1(s.text), gothicFont(kTimePx, true), s.colour);
     recordLabels_[0] = makeLabel(boardBox_, QStringLiteral("recordShadow"), {34, 450},
-                           QStringLiteral("SCORE RECORD"), plain, kRecordPx);
+                           QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), plain);
     recordLabels_[1] = makeLabel(boardBox_, QStringLiteral("recordLabel"), {32, 449},
-                           QStringLiteral("SCORE RECORD"), white, kRecordPx);
+                           QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), white);
 
     for (int i = game::kHoles - 1; i >= 0; --i) {
         auto* hole = new HoleBox(i, boardBox_);
@@ -216,14 +205,14 @@ void MainWindow::buildPanel(QWidget* client)
 
     const QColor white(255, 255, 255);
     const QString zero = QStringLiteral("0");
-    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243}, zero, white,
-                          kCounterPx);
-    hitCountLabel_ = makeLabel(panelBox_, QStringLiteral("hitCountLabel"), {kCounterX, 312}, zero, white,
-                        kCounterPx);
-    missCountLabel_ = makeLabel(panelBox_, QStringLiteral("missCountLabel"), {kCounterX, 376}, zero, white,
-                         kCounterPx);
+    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243}, zero,
+                          gothicFont(kCounterPx, true), white);
+    hitCountLabel_ = makeLabel(panelBox_, QStringLiteral("hitCountLabel"), {kCounterX, 312}, zero,
+                        gothicFont(kCounterPx, true), white);
+    missCountLabel_ = makeLabel(panelBox_, QStringLiteral("missCountLabel"), {kCounterX, 376}, zero,
+                         gothicFont(kCounterPx, true), white);
     scoreLabel_ = makeLabel(panelBox_, QStringLiteral("scoreLabel"), {kCounterX, 440}, zero,
-                              white, kCounterPx);
+                              gothicFont(kCounterPx, true), white);
 }
 
 void MainWindow::buildMenus()
@@ -376,12 +365,10 @@ void MainWindow::renderPanel()
     if (c.panelPaints == panelPaints_)
         return;
     panelPaints_ = c.panelPaints;
-    if (c.panelMode < 0 || c.panelMode >= static_cast<int>(game::kModes.size()))
+    if (c.panelMode < 0 || c.panelMode >= static_cast<int>(modeLabels_.size()))
         return;
-    // Each mode has two pictures: its lettering, then the mask that cuts the
-    // lettering's outline into the panel.
-    const auto image = static_cast<std::size_t>(2 * c.panelMode);
-    paintModeLabel(panel_, pristinePanel_, modeLabelPictures_[image + 1], modeLabelPictures_[image]);
+    const ModeLabel& label = modeLabels_[static_cast<std::size_t>(c.panelMode)];
+    paintModeLabel(panel_, pristinePanel_, label.mask, label.image);
     panelBox_->update(kModeLabelClearRect);
 }
 

@@ -16,6 +16,8 @@
 #include <string>
 
 #include "game.h"
+#include "mode_panel.h"
+#include "modes.h"
 
 class QAction;
 class QDialog;
@@ -97,7 +99,7 @@ private:
     game::Game logic_;
 
     std::array<QPixmap, 4> holePictures_;
-    std::array<QImage, 8> modeLabelPictures_;
+    std::array<ModeLabel, game::kModes.size()> modeLabels_;  // at the pictures' own size
     QImage board_;
     QImage pristinePanel_;
     QImage panel_;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -96,26 +97,25 @@ void ArtTest::picturesHaveTheirSizes_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("clear");   // has a transparent background
 
+    namespace art = pokopin::art;
     struct Entry {
-        const char *path;
+        QString path;
         int w, h;
         bool clear;
     };
-    const Entry entries[] = {
-        {":/art/title.png", 500, 250, false},  {":/art/board.png", 460, 480, false},
-        {":/art/panel.png", 180, 480, false},  {":/art/hole0.png", 100, 100, false},
-        {":/art/hole1.png", 100, 100, false},  {":/art/hole2.png", 100, 100, false},
-        {":/art/hole3.png", 100, 100, false},  {":/art/level0.png", 105, 35, false},
-        {":/art/level1.png", 105, 35, false},  {":/art/level2.png", 105, 35, false},
-        {":/art/level3.png", 105, 35, false},  {":/art/level4.png", 105, 35, false},
-        {":/art/level5.png", 105, 35, false},  {":/art/level6.png", 105, 35, false},
-        {":/art/level7.png", 105, 35, false},  {":/art/icon.png", 32, 32, true},
-        {":/art/icon64.png", 64, 64, true},    {":/art/icon128.png", 128, 128, true},
-    };
+    std::vector<Entry> entries = {
+        {art::title(), 500, 250, false}, {art::board(), 460, 480, false}, {art::panel(), 180, 480, false}};
+    for (int k = 0; k < 4; ++k)
+        entries.push_back({art::hole(k), 100, 100, false});
+    for (int m = 0; m < 4; ++m) {
+        entries.push_back({art::modeLabelImage(m), 105, 35, false});
+        entries.push_back({art::modeLabelMask(m), 105, 35, false});
+    }
+    for (int size : {32, 64, 128})
+        entries.push_back({art::icon(size), size, size, true});
     for (const Entry &e : entries) {
-        const QString path = QString::fromLatin1(e.path);
-        QTest::newRow(e.path) << path << QSize(e.w, e.h) << e.clear;
-        const QString big = pokopin::art::hiDpi(path);
+        QTest::newRow(qPrintable(e.path)) << e.path << QSize(e.w, e.h) << e.clear;
+        const QString big = art::hiDpi(e.path);
         QTest::newRow(qPrintable(big)) << big << QSize(2 * e.w, 2 * e.h) << e.clear;
     }
 }
@@ -238,8 +238,8 @@ void ArtTest::levelMaskCoversItsImage()
 {
     QFETCH(int, mode);
     QFETCH(int, scale);
-    const QImage image = load(at(scale, pokopin::art::level(2 * mode)));
-    const QImage mask = load(at(scale, pokopin::art::level(2 * mode + 1)));
+    const QImage image = load(at(scale, pokopin::art::modeLabelImage(mode)));
+    const QImage mask = load(at(scale, pokopin::art::modeLabelMask(mode)));
     QVERIFY(!image.isNull() && !mask.isNull());
     const int w = image.width(), h = image.height();
     std::map<QRgb, int> lit;
@@ -282,8 +282,8 @@ void ArtTest::levelLabelPaintsCleanlyIntoPanel()
     QFETCH(int, mode);
     QFETCH(int, scale);
     const QImage panel = load(at(scale, pokopin::art::panel()));
-    const QImage image = load(at(scale, pokopin::art::level(2 * mode)));
-    const QImage mask = load(at(scale, pokopin::art::level(2 * mode + 1)));
+    const QImage image = load(at(scale, pokopin::art::modeLabelImage(mode)));
+    const QImage mask = load(at(scale, pokopin::art::modeLabelMask(mode)));
     const QImage out = paintLabel(panel, image, mask, scale);
     const QRect r(kModeLabel.topLeft() * scale, kModeLabel.size() * scale);
     const QImage smallMask = mask.scaled(r.size());   // same pixel choice as drawImage

@@ -23,6 +23,7 @@
 #include "mode_panel.h"
 #include "modes.h"
 #include "picture_box.h"
+#include "pokopin_art.h"
 
 using pokopin::game::HolePicture;
 using pokopin::testing::FakeWorld;
@@ -588,7 +589,7 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
     // Every pixel of the label is either the panel as it was or a shade of the
     // mode colour between black and full strength: no fringe of stray colours.
     {
-        const QImage clean = QImage(QStringLiteral(":/art/panel.png")).convertToFormat(QImage::Format_RGB32);
+        const QImage clean = QImage(pokopin::art::panel()).convertToFormat(QImage::Format_RGB32);
         const QColor ink = QColor::fromRgb(kModeColours[mode]);
         const QRect label = pokopin::ui::kModeLabelRect;
         for (int y = label.top(); y <= label.bottom(); ++y) {
@@ -607,7 +608,7 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
         }
     }
     // Outside the box nothing changed.
-    const QImage pristine = QImage(QStringLiteral(":/art/panel.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage pristine = QImage(pokopin::art::panel()).convertToFormat(QImage::Format_RGB32);
     QImage outside = panel;
     QImage clean = pristine;
     {
