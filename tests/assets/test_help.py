@@ -10,6 +10,7 @@ import unittest
 
 PROGRAM_DIR = os.environ.get("POKOPIN_PROGRAM_DIR", "")
 SOURCE_DIR = os.environ.get("POKOPIN_SOURCE_DIR", "")
+VERSION = os.environ.get("POKOPIN_VERSION_TEXT", "")
 
 VOID = {"meta", "br", "hr", "img", "input", "link", "area", "base", "col", "wbr", "source"}
 
@@ -89,7 +90,9 @@ def flat(text):
 class HelpPage(unittest.TestCase):
     def test_copy_is_current(self):
         with open(os.path.join(SOURCE_DIR, "assets", "help", "Help.html"), "rb") as f:
-            self.assertEqual(load()[0], f.read())
+            source = f.read()
+        self.assertIn(b"@POKOPIN_VERSION_TEXT@", source)
+        self.assertEqual(load()[0], source.replace(b"@POKOPIN_VERSION_TEXT@", VERSION.encode()))
 
     def test_utf8_japanese_and_well_formed(self):
         raw, page = load()
@@ -173,7 +176,7 @@ class HelpPage(unittest.TestCase):
         raw, _ = load()
         block = re.search(r"<pre>(.*?)</pre>", raw.decode("utf-8"), re.S).group(1)
         lines = block.split("\n")
-        self.assertEqual(lines[0], "Pokopin Version 1.42 Score Record")
+        self.assertEqual(lines[0], f"Pokopin Version {VERSION} Score Record")
         self.assertRegex(lines[1], r"^\d{4}年\d{1,2}月\d{1,2}日 [日月火水木金土]曜日 "
                                    r"\d{1,2}時\d{1,2}分\d{1,2}秒$")
         self.assertRegex(lines[2], r"^☆(かんたん|ふつう|むずい|どむず) ☆PlayTime \d+秒  "

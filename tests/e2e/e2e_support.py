@@ -300,7 +300,7 @@ class Game:
 
 # Weekday names from Monday, as datetime.weekday() counts: 月 火 水 木 金 土 日.
 WEEKDAYS = ["\u6708", "\u706b", "\u6c34", "\u6728", "\u91d1", "\u571f", "\u65e5"]
-LINE1 = "Pokopin Version 1.42 Score Record"
+LINE1 = f"Pokopin Version {os.environ['POKOPIN_VERSION_TEXT']} Score Record"
 # 2000年5月3日 水曜日 14時5分9秒: no leading zeros anywhere.
 LINE2 = re.compile(r"^(\d{4})\u5e74([1-9]\d?)\u6708([1-9]\d?)\u65e5 (.)\u66dc\u65e5 "
                    r"(0|[1-9]\d?)\u6642(0|[1-9]\d?)\u5206(0|[1-9]\d?)\u79d2$")
