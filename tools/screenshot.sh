@@ -8,8 +8,11 @@
 # answers the first-run greeting, presses the given keys (xdotool key names,
 # e.g. Right Up; +N waits N seconds) and writes the window to OUT.png. The
 # build folder is $POKOPIN_BUILD_DIR, else ./build of the repository.
+# QT_SCALE_FACTOR passes through to the game, and the virtual screen grows
+# with it so the whole window fits.
 #
 #   tools/screenshot.sh game.png space +3 q w e a s d   # a few seconds into a game
+#   QT_SCALE_FACTOR=2 tools/screenshot.sh game@2x.png  # as on a screen of twice the density
 set -euo pipefail
 
 out=${1:?usage: tools/screenshot.sh OUT.png [KEY...]}
@@ -46,7 +49,8 @@ for n in $(seq 90 160); do
     fi
 done
 [ -n "$display" ] || { echo "screenshot: no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+scale=$(awk -v f="${QT_SCALE_FACTOR:-1}" 'BEGIN { s = int(f + 0.999); print (s < 1 ? 1 : s) }')
+Xvfb "$display" -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 100); do

@@ -14,6 +14,28 @@ namespace pokopin::app {
 using ui::gothicFont;
 using ui::makeLabel;
 
+namespace {
+
+constexpr int kLogoSize = 32;
+
+// The logo as `ratio` device pixels per layout pixel need it: the plain icon
+// at one, else the twice-size icon, shrunk to the exact device size in
+// between so no pixel of it is dropped unfiltered.
+QPixmap logoFor(qreal ratio)
+{
+    if (ratio <= 1)
+        return QPixmap(art::icon(kLogoSize));
+    QImage fine(art::hiDpi(art::icon(kLogoSize)));
+    if (ratio < 2) {
+        const int side = qRound(kLogoSize * ratio);
+        fine = fine.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    fine.setDevicePixelRatio(ratio < 2 ? ratio : 2.0);
+    return QPixmap::fromImage(fine);
+}
+
+}  // namespace
+
 AboutDialog::AboutDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
 {
@@ -21,10 +43,10 @@ AboutDialog::AboutDialog(QWidget* owner)
     setModal(true);
     setFixedSize(271, 113);
 
-    auto* logo = new QLabel(this);
-    logo->setObjectName(QStringLiteral("logo"));
-    logo->setPixmap(QPixmap(art::icon(32)));
-    logo->setGeometry(17, 10, 32, 32);
+    logo_ = new QLabel(this);
+    logo_->setObjectName(QStringLiteral("logo"));
+    showLogo();
+    logo_->setGeometry(17, 10, kLogoSize, kLogoSize);
 
     const QColor brown(192, 64, 0);
     titleLabel_ = makeLabel(this, QStringLiteral("titleLabel"), {59, 13}, QStringLiteral("Pokopin！"),
@@ -59,6 +81,20 @@ void AboutDialog::okClicked()
 void AboutDialog::reject()
 {
     okClicked();
+}
+
+void AboutDialog::showEvent(QShowEvent* event)
+{
+    // The dialog may open on another screen than the one it was made for.
+    if (devicePixelRatioF() != logoRatio_)
+        showLogo();
+    QDialog::showEvent(event);
+}
+
+void AboutDialog::showLogo()
+{
+    logoRatio_ = devicePixelRatioF();
+    logo_->setPixmap(logoFor(logoRatio_));
 }
 
 void AboutDialog::paintEvent(QPaintEvent*)

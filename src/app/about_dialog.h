@@ -22,11 +22,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void load();
+    void showLogo();
     void okClicked();
 
+    QLabel* logo_ = nullptr;
+    qreal logoRatio_ = 1;
     QLabel* titleLabel_ = nullptr;
     QLabel* versionLabel_ = nullptr;
     QLabel* copyrightLabel_ = nullptr;

@@ -12,7 +12,7 @@ namespace pokopin::app {
 TitleWindow::TitleWindow(std::function<void()> onTick, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       onTick_(std::move(onTick)),
-      picture_(art::title())
+      picture_(ui::Picture::load(art::title()))
 {
     setObjectName(QStringLiteral("TitleWindow"));
     setFixedSize(500, 250);
@@ -37,7 +37,8 @@ void TitleWindow::showCentred()
 
 void TitleWindow::paintEvent(QPaintEvent*)
 {
-    QPainter(this).drawImage(0, 0, picture_);
+    QPainter p(this);
+    ui::drawPicture(p, rect(), picture_);
     painted_ = true;
 }
 

@@ -3,10 +3,11 @@
 // The title card shown while the main window loads. Its timer hands over to
 // the main window; the title has nothing else to do.
 
-#include <QImage>
 #include <QWidget>
 
 #include <functional>
+
+#include "picture_box.h"
 
 class QTimer;
 
@@ -27,7 +28,7 @@ private:
     void tick();
 
     std::function<void()> onTick_;
-    QImage picture_;
+    ui::Picture picture_;
     QTimer* timer_ = nullptr;
     bool painted_ = false;
 };

@@ -45,11 +45,6 @@ QPoint holePosition(int index)
     return {32 + 144 * (index % 3), 40 + 134 * (index / 3)};
 }
 
-QImage loadImage(const QString& path)
-{
-    return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
 void setLabelText(QLabel* label, const std::string& text)
 {
     const QString q = QString::fromStdString(text);
@@ -119,12 +114,15 @@ MainWindow::MainWindow(game::Services services, std::string programFolder, About
                    | Qt::WindowCloseButtonHint);
 
     for (int k = 0; k < 4; ++k)
-        holePictures_[static_cast<std::size_t>(k)] = QPixmap(art::hole(k));
-    for (int m = 0; m < static_cast<int>(modeLabels_.size()); ++m)
-        modeLabels_[static_cast<std::size_t>(m)] = {loadImage(art::modeLabelMask(m)),
-                                                    loadImage(art::modeLabelImage(m))};
-    board_ = loadImage(art::board());
-    pristinePanel_ = loadImage(art::panel());
+        holePictures_[static_cast<std::size_t>(k)] = Picture::load(art::hole(k));
+    for (int m = 0; m < static_cast<int>(modeLabels_.size()); ++m) {
+        const Picture mask = Picture::load(art::modeLabelMask(m));
+        const Picture image = Picture::load(art::modeLabelImage(m));
+        modeLabels_[static_cast<std::size_t>(m)] = {mask.normal, image.normal};
+        fineModeLabels_[static_cast<std::size_t>(m)] = {mask.fine, image.fine};
+    }
+    board_ = Picture::load(art::board());
+    pristinePanel_ = Picture::load(art::panel());
     panel_ = pristinePanel_;
 
     auto* client = new QWidget(this);
@@ -367,8 +365,11 @@ void MainWindow::renderPanel()
     panelPaints_ = c.panelPaints;
     if (c.panelMode < 0 || c.panelMode >= static_cast<int>(modeLabels_.size()))
         return;
-    const ModeLabel& label = modeLabels_[static_cast<std::size_t>(c.panelMode)];
-    paintModeLabel(panel_, pristinePanel_, label.mask, label.image);
+    const auto mode = static_cast<std::size_t>(c.panelMode);
+    const ModeLabel& label = modeLabels_[mode];
+    const ModeLabel& fine = fineModeLabels_[mode];
+    paintModeLabel(panel_.normal, pristinePanel_.normal, label.mask, label.image);
+    paintModeLabel(panel_.fine, pristinePanel_.fine, fine.mask, fine.image);
     panelBox_->update(kModeLabelClearRect);
 }
 

@@ -7,7 +7,6 @@
 
 #include <QImage>
 #include <QMainWindow>
-#include <QPixmap>
 
 #include <array>
 #include <cstdint>
@@ -18,6 +17,7 @@
 #include "game.h"
 #include "mode_panel.h"
 #include "modes.h"
+#include "picture_box.h"
 
 class QAction;
 class QDialog;
@@ -26,9 +26,6 @@ class QMenu;
 class QTimer;
 
 namespace pokopin::ui {
-
-class HoleBox;
-class PictureBox;
 
 // Makes the version dialog, owned by `owner`, the first time it is needed.
 using AboutFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
@@ -56,11 +53,13 @@ public:
     void render();
 
     HoleBox* holes(int index) const { return holes_.at(static_cast<std::size_t>(index)); }
-    const QPixmap& holePicture(int k) const { return holePictures_.at(static_cast<std::size_t>(k)); }
+    const Picture& holePicture(int k) const { return holePictures_.at(static_cast<std::size_t>(k)); }
     QWidget* boardBox() const;
     QWidget* panelBox() const;
-    // What the side panel shows, with everything painted into it.
-    const QImage& panelImage() const { return panel_; }
+    // What the side panel shows, with everything painted into it: at its
+    // layout size, and at twice that for finer screens.
+    const QImage& panelImage() const { return panel_.normal; }
+    const QImage& finePanelImage() const { return panel_.fine; }
     QDialog* about() const { return about_.get(); }
     // True once the program has been ended or the window closed: no handler
     // runs any more.
@@ -98,11 +97,14 @@ private:
     AboutFactory makeAbout_;
     game::Game logic_;
 
-    std::array<QPixmap, 4> holePictures_;
-    std::array<ModeLabel, game::kModes.size()> modeLabels_;  // at the pictures' own size
-    QImage board_;
-    QImage pristinePanel_;
-    QImage panel_;
+    std::array<Picture, 4> holePictures_;
+    // The mode labels at the pictures' own sizes: for the panel and for the
+    // twice-size panel.
+    std::array<ModeLabel, game::kModes.size()> modeLabels_;
+    std::array<ModeLabel, game::kModes.size()> fineModeLabels_;
+    Picture board_;
+    Picture pristinePanel_;
+    Picture panel_;
     std::uint32_t panelPaints_ = 0;
 
     PictureBox* boardBox_ = nullptr;

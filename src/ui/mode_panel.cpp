@@ -6,15 +6,23 @@ namespace pokopin::ui {
 
 namespace {
 
-QImage smoothlyScaled(const QImage& picture)
+QImage smoothlyScaled(const QImage& picture, int scale)
 {
-    return picture.convertToFormat(QImage::Format_RGB32)
-        .scaled(kModeLabelRect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage out = picture.convertToFormat(QImage::Format_RGB32)
+                     .scaled(kModeLabelRect.size() * scale, Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
+    out.setDevicePixelRatio(1);  // placed by device pixels
+    return out;
+}
+
+QRect times(const QRect& r, int scale)
+{
+    return {r.topLeft() * scale, r.size() * scale};
 }
 
 }  // namespace
 
-ModeLabel scaledModeLabel(const QImage& mask, const QImage& image)
+ModeLabel scaledModeLabel(const QImage& mask, const QImage& image, int scale)
 {
     // Smooth scaling keeps the lettering's curves. AND and XOR, though, need
     // a mask of pure black and white and an image that is black wherever the
@@ -22,7 +30,7 @@ ModeLabel scaledModeLabel(const QImage& mask, const QImage& image)
     // outline with stray colours. So the mask is snapped to black and white
     // and the image blacked out outside it; inside the outline the image
     // keeps its soft edges.
-    ModeLabel out{smoothlyScaled(mask), smoothlyScaled(image)};
+    ModeLabel out{smoothlyScaled(mask, scale), smoothlyScaled(image, scale)};
     for (int y = 0; y < out.mask.height(); ++y) {
         auto* m = reinterpret_cast<QRgb*>(out.mask.scanLine(y));
         auto* i = reinterpret_cast<QRgb*>(out.image.scanLine(y));
@@ -39,14 +47,24 @@ ModeLabel scaledModeLabel(const QImage& mask, const QImage& image)
 void paintModeLabel(QImage& panel, const QImage& pristine, const QImage& mask,
                     const QImage& image)
 {
-    const ModeLabel label = scaledModeLabel(mask, image);
-    QPainter p(&panel);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(kModeLabelClearRect.topLeft(), pristine, kModeLabelClearRect);
-    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    p.drawImage(kModeLabelRect.topLeft(), label.mask);
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.drawImage(kModeLabelRect.topLeft(), label.image);
+    const int scale = qRound(panel.devicePixelRatio());
+    const ModeLabel label = scaledModeLabel(mask, image, scale);
+    // Painted in device pixels, so the raster operations meet the panel's
+    // pixels one to one at either scale.
+    const qreal ratio = panel.devicePixelRatio();
+    panel.setDevicePixelRatio(1);
+    {
+        QPainter p(&panel);
+        const QRect clear = times(kModeLabelClearRect, scale);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(clear, pristine, clear);
+        const QPoint at = kModeLabelRect.topLeft() * scale;
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.drawImage(at, label.mask);
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.drawImage(at, label.image);
+    }
+    panel.setDevicePixelRatio(ratio);
 }
 
 }  // namespace pokopin::ui

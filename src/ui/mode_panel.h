@@ -18,13 +18,14 @@ struct ModeLabel {
     QImage image;
 };
 
-// A mask and image pair shrunk to kModeLabelRect's size, both through the same
-// scaling so that the outline stays aligned with the letters.
-ModeLabel scaledModeLabel(const QImage& mask, const QImage& image);
+// A mask and image pair shrunk to kModeLabelRect's size times `scale`, both
+// through the same scaling so that the outline stays aligned with the letters.
+ModeLabel scaledModeLabel(const QImage& mask, const QImage& image, int scale = 1);
 
 // Restores kModeLabelClearRect of `panel` from `pristine`, then cuts the mask
 // into the panel (AND) and puts the lettering into the cut-out (XOR).
-// `panel` must be Format_RGB32, the size of `pristine`.
+// `panel` must be Format_RGB32, the size of `pristine`. A panel with device
+// pixel ratio 2 takes the twice-size label pictures, at twice the rectangles.
 void paintModeLabel(QImage& panel, const QImage& pristine, const QImage& mask,
                     const QImage& image);
 

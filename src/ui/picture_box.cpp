@@ -3,14 +3,50 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "pokopin_art.h"
+
 namespace pokopin::ui {
+
+namespace {
+
+QImage forDrawing(const QImage& image)
+{
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
+}  // namespace
+
+Picture Picture::load(const QString& path)
+{
+    Picture p{forDrawing(QImage(path)), forDrawing(QImage(art::hiDpi(path)))};
+    p.fine.setDevicePixelRatio(2);
+    return p;
+}
+
+void drawPicture(QPainter& painter, const QRect& area, const Picture& picture)
+{
+    // Device pixels per layout pixel: the screen's scale, or that of the
+    // picture a grab or render paints into.
+    const qreal ratio = painter.deviceTransform().m11();
+    if (ratio <= 1 || picture.fine.isNull()) {
+        painter.drawImage(area, picture.normal, area);
+        return;
+    }
+    // At 2 the fine picture meets the device pixel for pixel. At other
+    // ratios it is resized; filtering keeps its thin lines from breaking up.
+    if (ratio != 2)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(area), picture.fine,
+                      QRectF(QPointF(area.topLeft()) * 2, QSizeF(area.size()) * 2));
+}
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureBox::setPicture(const QImage* picture)
+void PictureBox::setPicture(const Picture* picture)
 {
     picture_ = picture;
     update();
@@ -21,7 +57,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
     if (!picture_)
         return;
     QPainter p(this);
-    p.drawImage(event->rect(), *picture_, event->rect());
+    drawPicture(p, event->rect(), *picture_);
 }
 
 HoleBox::HoleBox(int index, QWidget* parent) : QWidget(parent), index_(index)
@@ -29,7 +65,7 @@ HoleBox::HoleBox(int index, QWidget* parent) : QWidget(parent), index_(index)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void HoleBox::setPicture(const QPixmap* picture)
+void HoleBox::setPicture(const Picture* picture)
 {
     if (picture == picture_)
         return;
@@ -42,7 +78,7 @@ void HoleBox::paintEvent(QPaintEvent*)
     if (!picture_)
         return;
     QPainter p(this);
-    p.drawPixmap(0, 0, *picture_);
+    drawPicture(p, rect(), *picture_);
 }
 
 void HoleBox::mousePressEvent(QMouseEvent* event)

@@ -5,10 +5,26 @@
 // hole pictures and report clicks.
 
 #include <QImage>
-#include <QPixmap>
 #include <QWidget>
 
+class QPainter;
+
 namespace pokopin::ui {
+
+// A picture at its layout size and at twice that size, both drawn from the
+// same description. Wherever a layout pixel covers more than one device pixel
+// the fine one is shown, so no screen ever sees an enlarged coarse picture.
+struct Picture {
+    QImage normal;
+    QImage fine;  // device pixel ratio 2
+
+    // Loads `path` and its "@2x" companion.
+    static Picture load(const QString& path);
+};
+
+// Draws `area` of `picture` (layout pixels) at the same place. At one device
+// pixel per layout pixel this is the plain picture, pixel for pixel.
+void drawPicture(QPainter& painter, const QRect& area, const Picture& picture);
 
 // Shows a picture that lives elsewhere; whatever is painted into that picture
 // is what the box shows, across any number of repaints.
@@ -16,13 +32,13 @@ class PictureBox : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
-    void setPicture(const QImage* picture);
+    void setPicture(const Picture* picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const QImage* picture_ = nullptr;
+    const Picture* picture_ = nullptr;
 };
 
 class HoleBox : public QWidget {
@@ -32,8 +48,8 @@ public:
     int index() const { return index_; }
     // The box refers to the picture; it does not copy it, so the picture must
     // outlive the box.
-    void setPicture(const QPixmap* picture);
-    const QPixmap* picture() const { return picture_; }
+    void setPicture(const Picture* picture);
+    const Picture* picture() const { return picture_; }
 
 signals:
     // A press and a release of the left button, both on this hole.
@@ -48,7 +64,7 @@ protected:
 
 private:
     int index_;
-    const QPixmap* picture_ = nullptr;
+    const Picture* picture_ = nullptr;
     bool pressed_ = false;
 };
 

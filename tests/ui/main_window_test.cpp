@@ -187,6 +187,8 @@ private slots:
     void exitCancelledDuringAGameLetsItGoOn();
     void exitConfirmedEndsAtOnce();
     void closingTheWindowStopsTheTunes();
+    void finerScreensShowFinerPictures_data();
+    void finerScreensShowFinerPictures();
 };
 
 void MainWindowTest::freshWindowShowsTheLayoutStates()
@@ -563,59 +565,68 @@ void MainWindowTest::gameDisablesMenusAndTheirShortcuts()
 void MainWindowTest::modeLabelIsPaintedInTheModeColour_data()
 {
     QTest::addColumn<int>("mode");
-    for (int k = 0; k < 4; ++k)
-        QTest::addRow("mode %d", k) << k;
+    QTest::addColumn<int>("scale");  // the panel kept for finer screens has twice the pixels
+    for (int scale : {1, 2})
+        for (int k = 0; k < 4; ++k)
+            QTest::addRow("mode %d at %dx", k, scale) << k << scale;
 }
 
 void MainWindowTest::modeLabelIsPaintedInTheModeColour()
 {
     QFETCH(int, mode);
+    QFETCH(int, scale);
     Rig r;
     r.load();
     r.mode(mode)->trigger();
-    const QImage& panel = r.window.panelImage();
-    const QRect area = pokopin::ui::kModeLabelClearRect.intersected(panel.rect());
+    QImage panel = scale == 1 ? r.window.panelImage() : r.window.finePanelImage();
+    QImage pristine = QImage(scale == 1 ? pokopin::art::panel() : pokopin::art::hiDpi(pokopin::art::panel()))
+                          .convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(panel.size(), QSize(180, 480) * scale);
+    panel.setDevicePixelRatio(1);  // device pixels from here on
+    pristine.setDevicePixelRatio(1);
+    const auto scaled = [scale](const QRect& rect) {
+        return QRect(rect.topLeft() * scale, rect.size() * scale);
+    };
+    const QRect clearRect = scaled(pokopin::ui::kModeLabelClearRect);
+    const QRect label = scaled(pokopin::ui::kModeLabelRect);
+    const QRect area = clearRect.intersected(panel.rect());
     for (int k = 0; k < 4; ++k) {
         // The lettering's edges are smoothed, so its body is counted with a
         // little tolerance; other modes' colours must not appear at all.
         const int n = pixelsOfColour(panel, area, kModeColours[k], k == mode ? 12 : 0);
         if (k == mode)
-            QVERIFY2(n >= 40, qPrintable(QStringLiteral("only %1 pixels of the mode colour").arg(n)));
+            QVERIFY2(n >= 40 * scale * scale,
+                     qPrintable(QStringLiteral("only %1 pixels of the mode colour").arg(n)));
         else
             QVERIFY2(n == 0, qPrintable(QStringLiteral("%1 pixels of mode %2's colour").arg(n).arg(k)));
     }
     // The lettering has a black outline from the mask.
-    QVERIFY(pixelsOfColour(panel, pokopin::ui::kModeLabelRect, qRgb(0, 0, 0)) > 0);
+    QVERIFY(pixelsOfColour(panel, label, qRgb(0, 0, 0)) > 0);
     // Every pixel of the label is either the panel as it was or a shade of the
     // mode colour between black and full strength: no fringe of stray colours.
-    {
-        const QImage clean = QImage(pokopin::art::panel()).convertToFormat(QImage::Format_RGB32);
-        const QColor ink = QColor::fromRgb(kModeColours[mode]);
-        const QRect label = pokopin::ui::kModeLabelRect;
-        for (int y = label.top(); y <= label.bottom(); ++y) {
-            for (int x = label.left(); x <= label.right(); ++x) {
-                const QRgb px = panel.pixel(x, y);
-                if (px == clean.pixel(x, y))
-                    continue;
-                const double t = double(qRed(px) + qGreen(px) + qBlue(px)) /
-                                 (ink.red() + ink.green() + ink.blue());
-                const bool shade = std::abs(qRed(px) - t * ink.red()) <= 3 &&
-                                   std::abs(qGreen(px) - t * ink.green()) <= 3 &&
-                                   std::abs(qBlue(px) - t * ink.blue()) <= 3;
-                QVERIFY2(shade, qPrintable(QStringLiteral("stray colour %1 at %2,%3")
-                                               .arg(px, 8, 16).arg(x).arg(y)));
-            }
+    const QColor ink = QColor::fromRgb(kModeColours[mode]);
+    for (int y = label.top(); y <= label.bottom(); ++y) {
+        for (int x = label.left(); x <= label.right(); ++x) {
+            const QRgb px = panel.pixel(x, y);
+            if (px == pristine.pixel(x, y))
+                continue;
+            const double t = double(qRed(px) + qGreen(px) + qBlue(px)) /
+                             (ink.red() + ink.green() + ink.blue());
+            const bool shade = std::abs(qRed(px) - t * ink.red()) <= 3 &&
+                               std::abs(qGreen(px) - t * ink.green()) <= 3 &&
+                               std::abs(qBlue(px) - t * ink.blue()) <= 3;
+            QVERIFY2(shade, qPrintable(QStringLiteral("stray colour %1 at %2,%3")
+                                           .arg(px, 8, 16).arg(x).arg(y)));
         }
     }
     // Outside the box nothing changed.
-    const QImage pristine = QImage(pokopin::art::panel()).convertToFormat(QImage::Format_RGB32);
     QImage outside = panel;
     QImage clean = pristine;
     {
         QPainter p(&outside);
-        p.fillRect(pokopin::ui::kModeLabelClearRect, Qt::magenta);
+        p.fillRect(clearRect, Qt::magenta);
         QPainter q(&clean);
-        q.fillRect(pokopin::ui::kModeLabelClearRect, Qt::magenta);
+        q.fillRect(clearRect, Qt::magenta);
     }
     QCOMPARE(outside, clean);
 }
@@ -642,6 +653,7 @@ void MainWindowTest::noTraceOfAnEarlierModeLabel()
     if (modes.back() != 0)
         fresh.mode(modes.back())->trigger();
     QCOMPARE(r.window.panelImage(), fresh.window.panelImage());
+    QCOMPARE(r.window.finePanelImage(), fresh.window.finePanelImage());
     QCOMPARE(r.checkedMode(), modes.back());
 }
 
@@ -948,6 +960,87 @@ void MainWindowTest::closingTheWindowStopsTheTunes()
     QCOMPARE(closed.count(), 1);
     QVERIFY(r.window.ended());
     QVERIFY(!r.running());
+}
+
+namespace {
+
+// The client area painted with `ratio` device pixels per layout pixel.
+QImage renderClient(const MainWindow& w, int ratio)
+{
+    QImage out(w.centralWidget()->size() * ratio, QImage::Format_RGB32);
+    out.setDevicePixelRatio(ratio);
+    out.fill(Qt::magenta);
+    w.centralWidget()->render(&out);
+    return out;
+}
+
+int channelSpread(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+}  // namespace
+
+void MainWindowTest::finerScreensShowFinerPictures_data()
+{
+    QTest::addColumn<QRect>("area");      // layout pixels of the client area
+    QTest::addColumn<QString>("picture");  // what it shows: a picture, or "panel"
+    QTest::addColumn<QPoint>("origin");    // where that picture's corner lies
+    QTest::addColumn<int>("minShare");     // per cent of 2x2 blocks that must carry detail
+    const QString panel = QStringLiteral("panel");
+    QTest::newRow("board") << QRect(0, 0, 460, 40) << pokopin::art::board() << QPoint(0, 0) << 20;
+    QTest::newRow("empty hole") << QRect(176, 40, 100, 100) << pokopin::art::hole(0)
+                                << QPoint(176, 40) << 20;
+    QTest::newRow("miss mark") << QRect(176, 174, 100, 100) << pokopin::art::hole(3)
+                               << QPoint(176, 174) << 20;
+    QTest::newRow("mole") << QRect(320, 308, 100, 100) << pokopin::art::hole(1) << QPoint(320, 308)
+                          << 20;
+    QTest::newRow("side panel") << QRect(460, 0, 180, 175) << panel << QPoint(460, 0) << 10;
+    QTest::newRow("mode label") << QRect(545, 178, 84, 28) << panel << QPoint(460, 0) << 10;
+    QTest::newRow("counter box") << QRect(470, 240, 60, 220) << panel << QPoint(460, 0) << 5;
+}
+
+void MainWindowTest::finerScreensShowFinerPictures()
+{
+    QFETCH(QRect, area);
+    QFETCH(QString, picture);
+    QFETCH(QPoint, origin);
+    QFETCH(int, minShare);
+    Rig r;
+    r.load();
+    r.mode(3)->trigger();
+    r.action("startAction")->trigger();
+    while (r.window.logic().controls().holes[8] != HolePicture::Mole)
+        r.window.logic().spawnerTick();
+    QTest::mouseClick(r.window.holes(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    r.window.render();
+    QCOMPARE(r.window.holes(4)->picture(), &r.window.holePicture(3));
+
+    QImage fine = renderClient(r.window, 2);
+    // A picture shown by doubling its pixels would make every aligned 2x2
+    // block of the fine rendering one colour. Count the blocks that are not.
+    int detailed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb block[4] = {fine.pixel(2 * x, 2 * y), fine.pixel(2 * x + 1, 2 * y),
+                                   fine.pixel(2 * x, 2 * y + 1), fine.pixel(2 * x + 1, 2 * y + 1)};
+            int spread = 0;
+            for (const QRgb px : block)
+                spread = std::max(spread, channelSpread(px, block[0]));
+            detailed += spread > 8;
+        }
+    const int share = 100 * detailed / (area.width() * area.height());
+    QVERIFY2(share >= minShare, qPrintable(QStringLiteral("only %1% of the blocks carry detail").arg(share)));
+    // Nor is it the coarse picture smoothly enlarged: the screen shows the
+    // fine picture itself, pixel for pixel, at its layout place.
+    QImage source = picture == QStringLiteral("panel") ? r.window.finePanelImage()
+                                                       : QImage(pokopin::art::hiDpi(picture));
+    source = source.convertToFormat(QImage::Format_RGB32);
+    source.setDevicePixelRatio(1);
+    fine.setDevicePixelRatio(1);
+    const QRect at(area.topLeft() * 2, area.size() * 2);
+    QCOMPARE(fine.copy(at), source.copy(at.translated(-origin * 2)));
 }
 
 QTEST_MAIN(MainWindowTest)
