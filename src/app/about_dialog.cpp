@@ -8,6 +8,7 @@
 #include "labels.h"
 #include "pokopin_art.h"
 #include "pokopin_version.h"
+#include "thin_frame.h"
 
 namespace pokopin::app {
 
@@ -102,6 +103,7 @@ void AboutDialog::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setPen(QPen(QColor(255, 128, 0), 5, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(13, 50, 261, 50);
+    drawThinFrame(p, rect());
 }
 
 }  // namespace pokopin::app

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "pokopin_art.h"
+#include "thin_frame.h"
 
 namespace pokopin::app {
 
@@ -39,6 +40,7 @@ void TitleWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     ui::drawPicture(p, rect(), picture_);
+    drawThinFrame(p, rect());
     painted_ = true;
 }
 

@@ -95,6 +95,12 @@ void AboutTest::layout()
     QCOMPARE(shot.pixelColor(100, 48), QColor(255, 128, 0));
     QVERIFY(shot.pixelColor(100, 45) != QColor(255, 128, 0));
     QVERIFY(shot.pixelColor(5, 50) != QColor(255, 128, 0));
+    // A thin edge all round, one pixel wide, for a dialog without a frame.
+    const QColor edge(96, 96, 96);
+    for (const QPoint at : {QPoint(0, 0), QPoint(135, 0), QPoint(270, 56), QPoint(135, 112), QPoint(0, 56)})
+        QCOMPARE(shot.pixelColor(at), edge);
+    QVERIFY(shot.pixelColor(1, 56) != edge);
+    QVERIFY(shot.pixelColor(135, 111) != edge);
 }
 
 void AboutTest::versionTextIsBuiltOnce()
