@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -70,8 +71,18 @@ void showItem(QAction* action, const game::MenuItem& item, bool titleEnabled)
     // Qt keeps the shortcut of an item under a disabled title alive; the
     // game's menus do not.
     action->setEnabled(item.enabled && titleEnabled);
-    if (action->isCheckable())
-        action->setChecked(item.checked);
+}
+
+// The marks of an exclusive group: first every mark the logic has cleared,
+// then the one it has set, so that setting a mark never lets the group take
+// away another one the logic still shows.
+template <std::size_t N>
+void showMarks(const std::array<QAction*, N>& actions, const std::array<game::MenuItem, N>& items)
+{
+    for (bool checked : {false, true})
+        for (std::size_t k = 0; k < N; ++k)
+            if (items[k].checked == checked)
+                actions[k]->setChecked(checked);
 }
 
 void showTitle(QMenu* menu, const game::MenuItem& item)
@@ -222,11 +233,20 @@ void MainWindow::buildMenus()
         connect(a, &QAction::triggered, this, [this, handler] { handle(handler); });
         return a;
     };
-    auto checkable = [](QAction* a) {
-        // The logic owns the check mark: render() puts back whatever Qt's own
-        // toggle did.
+    // Each group of settings is an exclusive group, so that the style shows
+    // a mark only beside the chosen item and no empty boxes beside the rest.
+    // The logic still owns the check mark: render() puts back whatever the
+    // group's own toggle did.
+    auto checkable = [](QAction* a, QActionGroup* group) {
         a->setCheckable(true);
+        group->addAction(a);
         return a;
+    };
+    auto exclusiveGroup = [this](const QString& name) {
+        auto* group = new QActionGroup(this);
+        group->setObjectName(name);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        return group;
     };
 
     gameMenu_ = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
@@ -242,22 +262,24 @@ void MainWindow::buildMenus()
 
     modeMenu_ = menuBar()->addMenu(QStringLiteral("設定(&O)"));
     modeMenu_->setObjectName(QStringLiteral("modeMenu"));
+    QActionGroup* modeGroup = exclusiveGroup(QStringLiteral("modeGroup"));
     for (int k = 0; k < 4; ++k) {
         const auto& mode = game::kModes[static_cast<std::size_t>(k)];
         modeActions_[static_cast<std::size_t>(k)] = checkable(action(
             modeMenu_, QStringLiteral("modeAction%1").arg(k),
             QString::fromUtf8(mode.name.data(), static_cast<qsizetype>(mode.name.size())),
-            [this, k] { logic_.modeItemChosen(k); }));
+            [this, k] { logic_.modeItemChosen(k); }), modeGroup);
     }
 
     scoreMenu_ = menuBar()->addMenu(QStringLiteral("スコア(&S)"));
     scoreMenu_->setObjectName(QStringLiteral("scoreMenu"));
     connect(scoreMenu_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.scoreMenuOpening(); }); });
+    QActionGroup* recordGroup = exclusiveGroup(QStringLiteral("recordGroup"));
     const QString saveCaptions[] = {QStringLiteral("記録する"), QStringLiteral("記録しない")};
     for (int k = 0; k < 2; ++k)
         recordActions_[static_cast<std::size_t>(k)] = checkable(action(
             scoreMenu_, QStringLiteral("recordAction%1").arg(k), saveCaptions[k],
-            [this, k] { logic_.recordItemChosen(k); }));
+            [this, k] { logic_.recordItemChosen(k); }), recordGroup);
     scoreLogAction_ = action(scoreMenu_, QStringLiteral("scoreLogAction"), QStringLiteral("SCORE"),
                            [this] { logic_.openScoreLog(); });
     scoreLogAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -345,9 +367,11 @@ void MainWindow::render()
     showTitle(modeMenu_, c.modeMenu);
     for (std::size_t k = 0; k < modeActions_.size(); ++k)
         showItem(modeActions_[k], c.modeItems[k], c.modeMenu.enabled);
+    showMarks(modeActions_, c.modeItems);
     showTitle(scoreMenu_, c.scoreMenu);
     for (std::size_t k = 0; k < recordActions_.size(); ++k)
         showItem(recordActions_[k], c.recordItems[k], c.scoreMenu.enabled);
+    showMarks(recordActions_, c.recordItems);
     showItem(scoreLogAction_, c.scoreLogItem, c.scoreMenu.enabled);
     showTitle(helpMenu_, c.helpMenu);
     showItem(helpAction_, c.helpItem, c.helpMenu.enabled);

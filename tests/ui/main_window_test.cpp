@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -189,6 +190,8 @@ private slots:
     void closingTheWindowStopsTheTunes();
     void finerScreensShowFinerPictures_data();
     void finerScreensShowFinerPictures();
+    void onlyTheCheckedItemShowsAMark_data();
+    void onlyTheCheckedItemShowsAMark();
 };
 
 void MainWindowTest::freshWindowShowsTheLayoutStates()
@@ -1041,6 +1044,62 @@ void MainWindowTest::finerScreensShowFinerPictures()
     fine.setDevicePixelRatio(1);
     const QRect at(area.topLeft() * 2, area.size() * 2);
     QCOMPARE(fine.copy(at), source.copy(at.translated(-origin * 2)));
+}
+
+void MainWindowTest::onlyTheCheckedItemShowsAMark_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<int>("choose");
+    QTest::newRow("modes") << QStringLiteral("modeMenu")
+                           << QStringList{"modeAction0", "modeAction1", "modeAction2", "modeAction3"} << 2;
+    QTest::newRow("recording") << QStringLiteral("scoreMenu")
+                               << QStringList{"recordAction0", "recordAction1"} << 1;
+}
+
+void MainWindowTest::onlyTheCheckedItemShowsAMark()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    QFETCH(int, choose);
+    Rig r;
+    r.load();
+    r.action(items[choose])->trigger();
+    QMenu* m = r.menu(menu);
+    m->popup(r.window.mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(m));
+    const QImage shot = m->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = shot.devicePixelRatio();
+    for (int k = 0; k < items.size(); ++k) {
+        QAction* a = r.action(items[k]);
+        QCOMPARE(a->isChecked(), k == choose);
+
+        QCOMPARE(a->actionGroup(), r.action(items[0])->actionGroup());
+        // The mark's column: the left part of the item, as wide as it is high.
+        const QRect item = m->actionGeometry(a);
+        const QRect column(item.left() + 1, item.top() + 1, item.height(), item.height() - 2);
+        const QRect pixels(QPoint(qRound(column.left() * ratio), qRound(column.top() * ratio)),
+                           QPoint(qRound((column.right() + 1) * ratio) - 1,
+                                  qRound((column.bottom() + 1) * ratio) - 1));
+        // The column's most common colour is the menu's background.
+        QHash<QRgb, int> colours;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                ++colours[shot.pixel(x, y)];
+        QRgb background = 0;
+        for (auto it = colours.cbegin(); it != colours.cend(); ++it)
+            if (it.value() > colours.value(background))
+                background = it.key();
+        int marked = 0;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            for (int x = pixels.left(); x <= pixels.right(); ++x)
+                marked += channelSpread(shot.pixel(x, y), background) > 24;
+        if (k == choose)
+            QVERIFY2(marked > 0, qPrintable(items[k] + QStringLiteral(" shows no mark")));
+        else
+            QVERIFY2(marked == 0, qPrintable(items[k] + QStringLiteral(" shows %1 pixels of a box").arg(marked)));
+    }
+    m->hide();
 }
 
 QTEST_MAIN(MainWindowTest)
