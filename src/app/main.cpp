@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "program.h"
+#include "qt_services.h"
 
 int main(int argc, char* argv[])
 {
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pokopin"));
+    pokopin::app::installQtJapanese(app);
     // The program ends when the main window closes or the player exits; a
     // message box closing before the main window is up must not end it.
     QApplication::setQuitOnLastWindowClosed(false);

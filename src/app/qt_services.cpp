@@ -1,13 +1,30 @@
 #include "qt_services.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QThread>
+#include <QTranslator>
 #include <QUrl>
 
 namespace pokopin::app {
+
+bool installQtJapanese(QCoreApplication& app)
+{
+    // Always Japanese, whatever the desktop's language: every text of the
+    // game is Japanese, and an English "Cancel" beside "終了しますか？" would
+    // read as a stray.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 int weekdayFromSunday(int qtDayOfWeek)
 {

@@ -9,7 +9,14 @@
 
 #include "services.h"
 
+class QCoreApplication;
+
 namespace pokopin::app {
+
+// Installs Qt's own Japanese texts (the buttons of its dialog boxes, "キャンセル"
+// and the like) from Qt's translations folder. Returns false when they are
+// not installed; Qt's English texts remain then.
+bool installQtJapanese(QCoreApplication& app);
 
 // Qt counts weekdays from Monday = 1; the game from Sunday = 1.
 int weekdayFromSunday(int qtDayOfWeek);

@@ -31,6 +31,7 @@ private slots:
     void exitBoxAsksWithOkAsDefault_data();
     void exitBoxAsksWithOkAsDefault();
     void notRecordedWarningNamesFileAndReason();
+    void qtButtonsReadJapanese();
 };
 
 namespace {
@@ -220,6 +221,23 @@ void ServicesTest::notRecordedWarningNamesFileAndReason()
     QVERIFY(text.contains(QStringLiteral("/game/Score.txt")));
     QVERIFY(text.contains(QStringLiteral("Permission denied")));
     QVERIFY(text.contains(QStringLiteral("記録")));
+}
+
+void ServicesTest::qtButtonsReadJapanese()
+{
+    QVERIFY2(installQtJapanese(*qApp), "Qt's Japanese texts are not installed");
+    QWidget owner;
+    QtDialogs dialogs;
+    dialogs.setOwner(&owner);
+    QString ok, cancel;
+    whenBoxOpens([&](QMessageBox& box) {
+        ok = box.button(QMessageBox::Ok)->text();
+        cancel = box.button(QMessageBox::Cancel)->text();
+        box.button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!dialogs.confirmExit());
+    QCOMPARE(cancel, QStringLiteral("キャンセル"));
+    QCOMPARE(ok.remove(QLatin1Char('&')), QStringLiteral("OK"));
 }
 
 QTEST_MAIN(ServicesTest)
