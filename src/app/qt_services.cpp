@@ -10,6 +10,8 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <cerrno>
+
 namespace pokopin::app {
 
 bool installQtJapanese(QCoreApplication& app)
@@ -24,6 +26,45 @@ bool installQtJapanese(QCoreApplication& app)
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+QString notRecordedReason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("スコアファイルに書き込む権限がありません。");
+    case ENOSPC:
+        return QStringLiteral("ディスクの空き容量が足りません。");
+    case EDQUOT:
+        return QStringLiteral("ディスクの使用量が上限に達しています。");
+    case EFBIG:
+        return QStringLiteral("スコアファイルが大きすぎます。");
+    case EISDIR:
+        return QStringLiteral("スコアファイルと同じ名前のフォルダがあります。");
+    case EROFS:
+        return QStringLiteral("書き込みのできない（読み取り専用の）ドライブです。");
+    case ENOENT:
+        return QStringLiteral("スコアファイルを置くフォルダが見つかりません。");
+    case ENOTDIR:
+        return QStringLiteral("スコアファイルの場所の途中にフォルダでないものがあります。");
+    case ELOOP:
+        return QStringLiteral("スコアファイルのリンクが循環しています。");
+    case ENAMETOOLONG:
+        return QStringLiteral("スコアファイルの名前が長すぎます。");
+    case ETXTBSY:
+    case EBUSY:
+        return QStringLiteral("スコアファイルはほかのプログラムが使用中です。");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("開いているファイルが多すぎます。");
+    case ENOMEM:
+        return QStringLiteral("メモリが足りません。");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+    default:
+        return QStringLiteral("書き込みの途中でエラーが起きました。");
+    }
 }
 
 int weekdayFromSunday(int qtDayOfWeek)
@@ -92,11 +133,16 @@ bool QtDialogs::confirmExit()
     return box.exec() == QMessageBox::Ok;
 }
 
-void QtDialogs::warnNotRecorded(const std::string& path, const std::string& reason)
+void QtDialogs::warnNotRecorded(const std::string& path, const std::string& reason, int error)
 {
+    // The reason in Japanese first; the system's own words after it, for
+    // whoever has to look the problem up.
+    QString why = notRecordedReason(error);
+    if (!reason.empty())
+        why += QStringLiteral("\n（%1）").arg(QString::fromStdString(reason));
     QMessageBox::warning(owner_, QStringLiteral("Pokopin！"),
                          QStringLiteral("このゲームの記録をスコアファイルに書き込めませんでした。\n\n%1\n\n%2")
-                             .arg(QString::fromStdString(path), QString::fromStdString(reason)));
+                             .arg(QString::fromStdString(path), why));
 }
 
 }  // namespace pokopin::app

@@ -3,6 +3,7 @@
 // The outside world of the game logic, as the running program provides it.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 #include <cstdint>
@@ -17,6 +18,10 @@ namespace pokopin::app {
 // and the like) from Qt's translations folder. Returns false when they are
 // not installed; Qt's English texts remain then.
 bool installQtJapanese(QCoreApplication& app);
+
+// Why the score file could not be written, in Japanese, for the system's
+// error code `error` (errno); a general sentence for codes without one.
+QString notRecordedReason(int error);
 
 // Qt counts weekdays from Monday = 1; the game from Sunday = 1.
 int weekdayFromSunday(int qtDayOfWeek);
@@ -62,7 +67,7 @@ public:
     void setOwner(QWidget* owner) { owner_ = owner; }
     void greet() override;
     bool confirmExit() override;
-    void warnNotRecorded(const std::string& path, const std::string& reason) override;
+    void warnNotRecorded(const std::string& path, const std::string& reason, int error) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -196,7 +196,7 @@ void Game::stopGame() {
 
     // Told last, so that a failed append leaves the window exactly as idle as
     // a successful one while the player reads the message.
-    if (!appended.ok) sv_.dialogs.warnNotRecorded(st_.scoreFilePath, appended.reason);
+    if (!appended.ok) sv_.dialogs.warnNotRecorded(st_.scoreFilePath, appended.reason, appended.error);
 }
 
 // ---------------------------------------------------------------------------

@@ -78,6 +78,7 @@ struct ScoreRecord {
 struct AppendResult {
     bool ok = true;
     std::string reason;  // the system's reason when !ok
+    int error = 0;       // its errno value; 0 when the system gave none
 };
 
 // Appends one whole entry or nothing: on failure the file is left as it was.
@@ -100,7 +101,9 @@ public:
     virtual ~Dialogs() = default;
     virtual void greet() = 0;                // "はじめまして！", title "Welcome!"
     virtual bool confirmExit() = 0;          // "終了しますか？"; true for OK
-    virtual void warnNotRecorded(const std::string& path, const std::string& reason) = 0;
+    // `reason` is the system's text, `error` its errno value (0 if none).
+    virtual void warnNotRecorded(const std::string& path, const std::string& reason,
+                                 int error) = 0;
 };
 
 // Window operations that the logic orders but cannot carry out itself.

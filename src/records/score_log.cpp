@@ -20,6 +20,7 @@ game::AppendResult failure(int err)
     game::AppendResult r;
     r.ok = false;
     r.reason = std::generic_category().message(err);
+    r.error = err;
     return r;
 }
 

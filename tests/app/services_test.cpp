@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <array>
+#include <cerrno>
+#include <system_error>
 
 #include "qt_services.h"
 #include "single_instance.h"
@@ -30,6 +32,7 @@ private slots:
     void secondLockInTheSameFolderFails();
     void exitBoxAsksWithOkAsDefault_data();
     void exitBoxAsksWithOkAsDefault();
+    void notRecordedWarningNamesFileAndReason_data();
     void notRecordedWarningNamesFileAndReason();
     void qtButtonsReadJapanese();
 };
@@ -204,8 +207,27 @@ void ServicesTest::exitBoxAsksWithOkAsDefault()
     QCOMPARE(parent, &owner);
 }
 
+void ServicesTest::notRecordedWarningNamesFileAndReason_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("japanese");  // a telling part of the Japanese reason
+    QTest::newRow("permission denied") << EACCES << QStringLiteral("権限がありません");
+    QTest::newRow("operation not permitted") << EPERM << QStringLiteral("権限がありません");
+    QTest::newRow("no space left") << ENOSPC << QStringLiteral("空き容量が足りません");
+    QTest::newRow("quota exceeded") << EDQUOT << QStringLiteral("上限に達しています");
+    QTest::newRow("is a directory") << EISDIR << QStringLiteral("同じ名前のフォルダ");
+    QTest::newRow("read-only") << EROFS << QStringLiteral("読み取り専用");
+    QTest::newRow("no such folder") << ENOENT << QStringLiteral("フォルダが見つかりません");
+    QTest::newRow("not a directory") << ENOTDIR << QStringLiteral("フォルダでないもの");
+    QTest::newRow("file too large") << EFBIG << QStringLiteral("大きすぎます");
+    QTest::newRow("input/output error") << EIO << QStringLiteral("読み書きでエラー");
+    QTest::newRow("anything else") << EPIPE << QStringLiteral("書き込みの途中でエラー");
+}
+
 void ServicesTest::notRecordedWarningNamesFileAndReason()
 {
+    QFETCH(int, error);
+    QFETCH(QString, japanese);
     QWidget owner;
     QtDialogs dialogs;
     dialogs.setOwner(&owner);
@@ -216,11 +238,15 @@ void ServicesTest::notRecordedWarningNamesFileAndReason()
         icon = box.icon();
         box.accept();
     });
-    dialogs.warnNotRecorded("/game/Score.txt", "Permission denied");
+    const std::string system = std::generic_category().message(error);
+    dialogs.warnNotRecorded("/game/Score.txt", system, error);
     QCOMPARE(icon, QMessageBox::Warning);
-    QVERIFY(text.contains(QStringLiteral("/game/Score.txt")));
-    QVERIFY(text.contains(QStringLiteral("Permission denied")));
     QVERIFY(text.contains(QStringLiteral("記録")));
+    // The file, then the Japanese reason, then the system's own words.
+    const qsizetype file = text.indexOf(QStringLiteral("/game/Score.txt"));
+    const qsizetype why = text.indexOf(japanese);
+    const qsizetype own = text.indexOf(QString::fromStdString(system));
+    QVERIFY2(file >= 0 && why > file && own > why, qPrintable(text));
 }
 
 void ServicesTest::qtButtonsReadJapanese()

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -203,14 +204,15 @@ TEST(Game, RecordingOffWritesNothing) {
 TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
     Rig rig;
     rig.started();
-    rig.world.scoreLog.result = {false, "Permission denied"};
+    rig.world.scoreLog.result = {false, "Permission denied", EACCES};
     setBoard(rig, "Mm./x../..M");
     rig.st.score = 7;
     rig.st.comboLevel = 2;
     rig.logic.stopGame();
 
     EXPECT_EQ(rig.world.journal.back(),
-              std::string("warn ") + kScorePath + ": Permission denied");
+              std::string("warn ") + kScorePath + ": Permission denied (" +
+                  std::to_string(EACCES) + ")");
     EXPECT_EQ(rig.world.journal[rig.world.journal.size() - 2], "play moguana");
     EXPECT_FALSE(rig.logic.running());
     EXPECT_EQ(board(rig.ctl), ".../.../...");

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -112,8 +113,11 @@ AppendResult appendInChild(const fs::path& path, const ScoreRecord& r, ChildLimi
                 ::_exit(11);
         }
         const AppendResult res = ScoreLogFile().append(path.string(), r);
-        const ssize_t written = ::write(fds[1], res.reason.data(), res.reason.size());
-        ::_exit(written == static_cast<ssize_t>(res.reason.size()) ? (res.ok ? 0 : 1) : 12);
+        // The error code first, then the reason's text.
+        std::string message(reinterpret_cast<const char*>(&res.error), sizeof res.error);
+        message += res.reason;
+        const ssize_t written = ::write(fds[1], message.data(), message.size());
+        ::_exit(written == static_cast<ssize_t>(message.size()) ? (res.ok ? 0 : 1) : 12);
     }
     ::close(fds[1]);
     AppendResult result;
@@ -126,6 +130,10 @@ AppendResult appendInChild(const fs::path& path, const ScoreRecord& r, ChildLimi
         result.reason.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fds[0]);
+    if (result.reason.size() >= sizeof result.error) {
+        std::memcpy(&result.error, result.reason.data(), sizeof result.error);
+        result.reason.erase(0, sizeof result.error);
+    }
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status)) << "child died, status " << status;
@@ -270,6 +278,7 @@ TEST_P(ScoreLogFailure, LeavesFileAsItWasAndGivesSystemReason)
     const std::string systemMessage = std::generic_category().message(c.expectedErrno);
     EXPECT_NE(res.reason.find(systemMessage), std::string::npos)
         << "reason \"" << res.reason << "\" lacks \"" << systemMessage << "\"";
+    EXPECT_EQ(res.error, c.expectedErrno);
     EXPECT_EQ(describe(log), before);
 }
 

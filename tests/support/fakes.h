@@ -128,8 +128,8 @@ public:
         if (whileOpen) whileOpen();
         return exitAnswer;
     }
-    void warnNotRecorded(const std::string& path, const std::string& reason) override {
-        j_.push_back("warn " + path + ": " + reason);
+    void warnNotRecorded(const std::string& path, const std::string& reason, int error) override {
+        j_.push_back("warn " + path + ": " + reason + " (" + std::to_string(error) + ")");
     }
     bool exitAnswer = false;
     // Runs while a box is open: timer ticks go on behind a modal box.
