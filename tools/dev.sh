@@ -5,6 +5,9 @@
 #   bash tools/dev.sh test   install what is missing, build, run every test
 #                            (normal build, then an address/UB-sanitizer build)
 #   bash tools/dev.sh build  install what is missing and build
+#   bash tools/dev.sh package
+#                            install what is missing, build, make the Debian
+#                            package build/pokopin_*.deb and check it with lintian
 #
 # Safe to run again: packages already present are not reinstalled and the
 # builds are incremental.
@@ -20,6 +23,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libsdl2-mixer-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
+    desktop-file-utils appstream dpkg-dev file lintian
 )
 
 install_missing() {
@@ -58,8 +62,14 @@ case "${1:-}" in
         configure_and_build "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPOKOPIN_SANITIZE=ON
         ctest --test-dir "$asan_build" --output-on-failure -j "$jobs"
         ;;
+    package)
+        install_missing
+        configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release
+        (cd "$build" && cpack -G DEB)
+        lintian --fail-on error,warning "$build"/pokopin_*.deb
+        ;;
     *)
-        echo "usage: bash tools/dev.sh play|test|build" >&2
+        echo "usage: bash tools/dev.sh play|test|build|package" >&2
         exit 2
         ;;
 esac

@@ -3,6 +3,7 @@
 // Each picture comes at its layout size and twice that ("@2x"), both drawn
 // from the same vector description. The preview folder receives a mock-up
 // of the main window for judging the pictures together.
+#include "app_icon.h"
 #include "cards.h"
 #include "grass.h"
 #include "mole.h"
@@ -130,6 +131,8 @@ int main(int argc, char **argv)
         ok &= save(iconPicture(64 * scale), dir, QStringLiteral("icon64"), scale);
         ok &= save(iconPicture(128 * scale), dir, QStringLiteral("icon128"), scale);
     }
+    for (int size : kAppIconSizes)
+        ok &= save(appIcon(size), dir, QStringLiteral("appicon%1").arg(size), 1);
     // Last, because rendering text into the mock-up leaves the font engine
     // in a state that shifts later outlines by a hair; the pictures must not
     // depend on whether a preview was asked for.

@@ -16,6 +16,8 @@ QString icon(int size)
                       : QStringLiteral(":/art/icon%1.png").arg(size);
 }
 
+QString appIcon(int size) { return QStringLiteral(":/art/appicon%1.png").arg(size); }
+
 QString hiDpi(const QString &path)
 {
     QString p = path;

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace pokopin::art {
 
 QString title();          // 500 x 250
@@ -17,6 +19,11 @@ QString hole(int k);      // 100 x 100; 0 empty, 1 mole, 2 whacked mole, 3 miss 
 QString modeLabelImage(int mode);
 QString modeLabelMask(int mode);
 QString icon(int size);   // 32, 64 or 128
+
+// The desktop icon at the sizes of the icon theme, each drawn for its size;
+// the same set is installed into the hicolor theme.
+inline constexpr std::array<int, 9> kAppIconSizes = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+QString appIcon(int size);
 
 // The twice-size companion of a picture path.
 QString hiDpi(const QString &path);

@@ -17,9 +17,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pokopin"));
     pokopin::app::installQtJapanese(app);
+    // Names the desktop entry, so that a Wayland shell shows its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(POKOPIN_APP_ID));
     // The program ends when the main window closes or the player exits; a
     // message box closing before the main window is up must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    pokopin::app::Program program(QCoreApplication::applicationDirPath().toStdString());
+    pokopin::app::Program program(pokopin::app::dataFoldersOfThisProgram());
     return program.run();
 }

@@ -33,7 +33,12 @@ std::string missingDisplay(int argc, const char* const* argv,
 }
 
 Program::Program(std::string programFolder, QString lockPath)
-    : programFolder_(std::move(programFolder)), instance_(std::move(lockPath))
+    : Program(DataFolders{programFolder, programFolder}, std::move(lockPath))
+{
+}
+
+Program::Program(DataFolders folders, QString lockPath)
+    : folders_(std::move(folders)), instance_(std::move(lockPath))
 {
 }
 
@@ -67,10 +72,10 @@ void Program::loadMain()
     // greeting box; the window is already there by then.
     if (main_)
         return;
-    sound_ = std::make_unique<audio::SdlSound>(programFolder_);
+    sound_ = std::make_unique<audio::SdlSound>(folders_.data);
     main_ = std::make_unique<ui::MainWindow>(
         game::Services{*sound_, clock_, random_, pause_, files_, scoreLog_, shell_, dialogs_, *this},
-        programFolder_,
+        folders_.data, folders_.log,
         [](QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<AboutDialog>(owner); });
     dialogs_.setOwner(main_.get());
     QObject::connect(main_.get(), &ui::MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "data_folders.h"
 #include "main_window.h"
 #include "title_window.h"
 #include "qt_services.h"
@@ -26,7 +27,9 @@ std::string missingDisplay(int argc, const char* const* argv,
 
 class Program : private game::Host {
 public:
+    // A portable folder: data and score log beside the program.
     explicit Program(std::string programFolder, QString lockPath = {});
+    explicit Program(DataFolders folders, QString lockPath = {});
     ~Program() override;
 
     // Runs the event loop and returns the exit status. Another instance
@@ -47,7 +50,7 @@ private:
     void closeAbout() override {}
     void endProgram() override;
 
-    std::string programFolder_;
+    DataFolders folders_;
     SingleInstance instance_;
     // Audio is opened only once this process knows it is the one instance.
     std::unique_ptr<game::Sound> sound_;
@@ -55,7 +58,8 @@ private:
     MixingRandom random_;
     SleepPause pause_;
     QtFileSystem files_;
-    records::ScoreLogFile scoreLog_;
+    records::ScoreLogFile scoreFile_;
+    FolderMakingScoreLog scoreLog_{scoreFile_};
     DesktopShell shell_;
     QtDialogs dialogs_;
     // Destroyed from inside its own timer tick, so by deleteLater().

@@ -44,16 +44,19 @@ std::uint32_t secondsSinceMidnight(const DateTime& t) {
 std::string numberText(std::int64_t value) { return std::to_string(value); }
 
 Game::Game(Services services, std::string programFolder)
-    : sv_(services), programFolder_(std::move(programFolder)) {}
+    : Game(services, programFolder, programFolder) {}
+
+Game::Game(Services services, std::string dataFolder, std::string logFolder)
+    : sv_(services), dataFolder_(std::move(dataFolder)), logFolder_(std::move(logFolder)) {}
 
 // ---------------------------------------------------------------------------
 // Start-up and closing
 
 void Game::load() {
-    st_.scoreFilePath = joinPath(programFolder_, kScoreFileName);
+    st_.scoreFilePath = joinPath(logFolder_, kScoreFileName);
     // Prepared now so that F1 opens the page even before the Help menu was
     // ever opened; opening the menu recomputes it.
-    st_.helpFilePath = joinPath(programFolder_, kHelpFileName);
+    st_.helpFilePath = joinPath(dataFolder_, kHelpFileName);
 
     if (!sv_.files.fileExists(st_.scoreFilePath)) {
         ctl_.scoreLogItem.enabled = false;
@@ -402,7 +405,7 @@ void Game::openScoreLog() {
 // Help menu and exit
 
 void Game::helpMenuOpening() {
-    st_.helpFilePath = joinPath(programFolder_, kHelpFileName);
+    st_.helpFilePath = joinPath(dataFolder_, kHelpFileName);
     ctl_.helpItem.enabled = sv_.files.fileExists(st_.helpFilePath);
 }
 

@@ -39,8 +39,10 @@ std::string numberText(std::int64_t value);
 class Game {
 public:
     // programFolder: the folder of the executable, no trailing separator except
-    // at a root.
+    // at a root. It holds Help.html and the score log.
     Game(Services services, std::string programFolder);
+    // An installed copy: Help.html in dataFolder, the score log in logFolder.
+    Game(Services services, std::string dataFolder, std::string logFolder);
 
     GameState& state() { return st_; }
     const GameState& state() const { return st_; }
@@ -103,7 +105,8 @@ private:
     void setRecording(bool record);
 
     Services sv_;
-    std::string programFolder_;
+    std::string dataFolder_;
+    std::string logFolder_;
     GameState st_;
     Controls ctl_;
 };

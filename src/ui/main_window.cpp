@@ -104,6 +104,12 @@ void syncTimer(QTimer* timer, bool enabled)
 
 MainWindow::MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
                  QWidget* parent)
+    : MainWindow(services, programFolder, programFolder, std::move(makeAbout), parent)
+{
+}
+
+MainWindow::MainWindow(game::Services services, std::string dataFolder, std::string logFolder,
+                 AboutFactory makeAbout, QWidget* parent)
     : QMainWindow(parent),
       outerHost_(services.host),
       outerPause_(services.pause),
@@ -111,13 +117,13 @@ MainWindow::MainWindow(game::Services services, std::string programFolder, About
       logic_(game::Services{services.sound, services.clock, services.random, *this,
                             services.files, services.scoreLog, services.shell,
                             services.dialogs, *this},
-             std::move(programFolder))
+             std::move(dataFolder), std::move(logFolder))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));
     QIcon icon;
-    for (int size : {32, 64, 128})
-        icon.addFile(art::icon(size));
+    for (int size : art::kAppIconSizes)
+        icon.addFile(art::appIcon(size), QSize(size, size));
     setWindowIcon(icon);
     // Minimise and close, but no maximise: the board has one size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint

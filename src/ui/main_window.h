@@ -40,6 +40,9 @@ public:
     // the screen up to date before services.pause blocks.
     MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
             QWidget* parent = nullptr);
+    // An installed copy: the help page in dataFolder, the score log in logFolder.
+    MainWindow(game::Services services, std::string dataFolder, std::string logFolder,
+            AboutFactory makeAbout, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     game::Game& logic() { return logic_; }

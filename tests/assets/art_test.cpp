@@ -118,6 +118,11 @@ void ArtTest::picturesHaveTheirSizes_data()
         const QString big = art::hiDpi(e.path);
         QTest::newRow(qPrintable(big)) << big << QSize(2 * e.w, 2 * e.h) << e.clear;
     }
+    // The desktop icon set comes at the theme's sizes only.
+    for (int size : pokopin::art::kAppIconSizes) {
+        const QString path = pokopin::art::appIcon(size);
+        QTest::newRow(qPrintable(path)) << path << QSize(size, size) << true;
+    }
 }
 
 void ArtTest::picturesHaveTheirSizes()

@@ -356,12 +356,13 @@ def highest_score(hits):
     return hits * (hits + 1) * (2 * hits + 1) // 6
 
 
-def run(cases):
-    """Command line: CASE PROGRAM. Runs one case on a fresh Game and cleans up."""
+def run(cases, make_game=None):
+    """Command line: CASE PROGRAM. Runs one case on a fresh Game (or what
+    make_game(PROGRAM) gives) and cleans up."""
     if len(sys.argv) != 3 or sys.argv[1] not in cases:
         print(f"usage: {sys.argv[0]} {{{'|'.join(cases)}}} PATH/TO/pokopin", file=sys.stderr)
         return 2
-    game = Game(sys.argv[2])
+    game = (make_game or Game)(sys.argv[2])
     ok = False
     started = time.monotonic()
     try:

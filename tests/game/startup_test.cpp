@@ -99,6 +99,31 @@ TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened) {
     EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kHelpPath));
 }
 
+// An installed copy reads its help page from the shared data folder and
+// keeps its log in the player's own folder: a Score.txt lying beside the data
+// neither spares the greeting nor receives the entries.
+TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData) {
+    FakeWorld world;
+    game::Game logic(world.services(), "/usr/share/pokopin", "/home/ann/.local/share/pokopin");
+    world.files.files.insert("/usr/share/pokopin/Score.txt");
+    world.files.files.insert("/usr/share/pokopin/Help.html");
+    logic.load();
+    EXPECT_EQ(world.entries("greet").size(), 1u);
+    EXPECT_FALSE(logic.controls().scoreLogItem.enabled);
+
+    const std::string log = "/home/ann/.local/share/pokopin/Score.txt";
+    world.files.files.insert(log);
+    logic.scoreMenuOpening();
+    world.journal.clear();
+    logic.openScoreLog();
+    logic.openHelp();
+    EXPECT_THAT(world.journal, ElementsAre("open document " + log,
+                                           std::string("open document /usr/share/pokopin/Help.html")));
+    logic.startGame();
+    logic.stopGame();
+    EXPECT_EQ(world.entries("append"), std::vector<std::string>{"append " + log});
+}
+
 struct PathCase {
     const char* folder;
     const char* scorePath;
