@@ -39,9 +39,9 @@ DataFolders findDataFolders(const Surroundings& around);
 // environment and the real file system.
 DataFolders dataFoldersOfThisProgram();
 
-// Creates the folder of `folder` and any missing parents, each private to the
-// player (0700), as a fresh per-user data folder should be. Returns 0 or the
-// errno of the step that failed.
+// Creates `folder` and any missing parents, each private to the player
+// (0700), as the base folder rules ask of a fresh per-user data folder.
+// Returns 0 when the folder is there, else the errno of the step that failed.
 int makeFolders(const std::string& folder);
 
 // A score log that first makes sure the log's folder exists, so that the
