@@ -99,7 +99,7 @@ game::AppendResult FolderMakingScoreLog::append(const std::string& path,
                                                 const game::ScoreRecord& record)
 {
     if (const int err = makeFolders(parentFolder(path)))
-        return {false, std::generic_category().message(err)};
+        return {false, std::generic_category().message(err), err};
     return inner_.append(path, record);
 }
 

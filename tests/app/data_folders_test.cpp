@@ -134,6 +134,7 @@ TEST(FolderMakingScoreLog, ReportsAFolderThatCannotBeMadeWithoutAppending)
     pokopin::app::FolderMakingScoreLog log(inner);
     const auto result = log.append((dir.path() / "data" / "pokopin" / "Score.txt").string(), {});
     EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, ENOTDIR);
     EXPECT_EQ(result.reason, std::generic_category().message(ENOTDIR));
     EXPECT_EQ(inner.calls, 0);
 }
