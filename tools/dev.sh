@@ -18,7 +18,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(
     build-essential cmake ninja-build pkg-config python3
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-    libsdl2-mixer-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
+    libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
 )
 
