@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -130,7 +131,7 @@ public:
             return;
         if (beforeLoad_)
             beforeLoad_(path);
-        c = {path, std::make_shared<TunePcm>()};
+        c = {path, std::make_shared<TunePcm>(device_.channels)};
         if (!isMidiFile(path)) {
             c.pcm->fail();
             return;
@@ -223,6 +224,10 @@ private:
         if (rendering_->done())
             rendering_.reset();  // frees its synthesiser and SoundFont
         beginNext();
+        // The SoundFont leaves holes among the tunes' blocks that the heap
+        // keeps unless asked to give them back.
+        if (!rendering_)
+            ::malloc_trim(0);
     }
 
     MixerBackend::TuneLoadHook beforeLoad_;

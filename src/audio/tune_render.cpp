@@ -13,8 +13,8 @@
 namespace pokopin::audio {
 namespace {
 
-// The block SDL2_mixer's decoder writes at a time with the game's device
-// buffer; the tune ends at the first block boundary after its last event.
+// SDL2_mixer's decoder wrote a device buffer of 512 frames at a time and
+// ended the music at the first buffer after the player stopped; so does this.
 constexpr int kBlockFrames = 512;
 constexpr int kSynthChannels = 2;
 // SDL2_mixer drives FluidSynth at 1.2 times full music volume.
@@ -84,7 +84,7 @@ bool isMidiFile(const std::string& path)
 
 TuneRender::TuneRender(const std::string& midiPath, const std::string& soundFonts,
                        DeviceFormat device, std::shared_ptr<TunePcm> into)
-    : pcm_(into ? std::move(into) : std::make_shared<TunePcm>())
+    : pcm_(into ? std::move(into) : std::make_shared<TunePcm>(device.channels))
 {
     silenceFluidSynth();
     if (!isMidiFile(midiPath)) {
