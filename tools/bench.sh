@@ -13,6 +13,8 @@
 # baseline build's in the same run, when given), peak memory <= 70 MiB with
 # both tunes held, idle CPU <= 0.3 % of one core while the title tune plays,
 # over 20 s from 5 s after the window shows.
+# What the player hears, old build against new, is compared by
+# tools/bench/audio_compare.py (SDL's disk driver; see its header).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -146,7 +146,8 @@ void TuneRender::step()
     if (!fluid_)
         return;
     Fluid& f = *fluid_;
-    for (int written = 0; written < kStepFrames; written += kBlockFrames) {
+    const int frames = f.renderedFrames == 0 ? kFirstStepFrames : kStepFrames;
+    for (int written = 0; written < frames; written += kBlockFrames) {
         if (fluid_player_get_status(f.player) != FLUID_PLAYER_PLAYING ||
             f.renderedFrames >= f.maxFrames) {
             if (SDL_AudioStreamFlush(f.stream) == 0)

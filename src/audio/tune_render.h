@@ -38,7 +38,8 @@ public:
     TuneRender(const TuneRender&) = delete;
     TuneRender& operator=(const TuneRender&) = delete;
 
-    // Synthesises about kStepFrames more; completes the PCM at the tune's end.
+    // Synthesises about kStepFrames more (kFirstStepFrames the first time,
+    // so that the tune can start at once); completes the PCM at the tune's end.
     void step();
     bool done() const;
     std::shared_ptr<TunePcm> pcm() const { return pcm_; }
@@ -46,6 +47,7 @@ public:
     // Frames per step: a few milliseconds of work, so that tune commands
     // queued behind a step wait no longer than that.
     static constexpr int kStepFrames = 4096;
+    static constexpr int kFirstStepFrames = 1024;
 
 private:
     void release();
