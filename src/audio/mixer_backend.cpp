@@ -124,6 +124,8 @@ public:
         device_ = device;
     }
 
+    // The file is read once: a tune missing or broken at start stays silent
+    // until the next start, and one replaced meanwhile plays from then on.
     void load(Tune tune, const std::string& path)
     {
         Cached& c = cache_[indexOf(tune)];
