@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <deque>
 #include <map>
 #include <optional>
@@ -104,6 +105,8 @@ int tagOf(Tune t)
 {
     return static_cast<int>(indexOf(t));
 }
+
+constexpr auto kQuietStart = std::chrono::milliseconds(500);
 
 // The tunes, handled only on the tune thread once the device is open. Each
 // is synthesised once, one after another, a slice per queued step so that
@@ -213,7 +216,18 @@ private:
         }
         if (rendering_ && !stepQueued_) {
             stepQueued_ = true;
-            queue_->post([this] { step(); });
+            if (!firstBegun_)
+                firstBegun_ = std::chrono::steady_clock::now();
+            const auto quietUntil = *firstBegun_ + kQuietStart;
+            // The first tune is rendered while the main window is being
+            // shown: a second ahead is enough for the time that takes, and
+            // the rest can wait until the window is up.
+            const auto secondAhead = static_cast<std::size_t>(device_.rate) *
+                                     static_cast<std::size_t>(device_.channels) * sizeof(std::int16_t);
+            if (std::chrono::steady_clock::now() < quietUntil && rendering_->pcm()->size() >= secondAhead)
+                queue_->postAt(quietUntil, [this] { step(); });
+            else
+                queue_->post([this] { step(); });
         }
     }
 
@@ -242,6 +256,7 @@ private:
     std::deque<Job> waiting_;
     std::unique_ptr<TuneRender> rendering_;
     bool stepQueued_ = false;
+    std::optional<std::chrono::steady_clock::time_point> firstBegun_;
     std::optional<Tune> onStream_;  // the tune most recently started on the music stream
 };
 

@@ -534,6 +534,7 @@ TEST(DiskRendering, TheTitleTuneSoundsAndStartsAgainFromItsBeginning)
     double restartAt = 0;
     {
         SoundWithBackend rig(dir.path());
+        rig.backend->settle();  // rendered first, so that it starts at the play command
         rig.sound->startTitleTune();
         rig.backend->settle();
         startedAt = renderFor(dir.path() / "out.raw", 1.0);
