@@ -23,6 +23,9 @@ public:
     virtual void loadEffect(const std::string& path) = 0;
     // Starts the effect at once; an effect still sounding is cut off.
     virtual void playEffect(const std::string& path) = 0;
+    // Makes a later openTune(tune, path) and every play after it start
+    // without reading or synthesising the file.
+    virtual void loadTune(Tune tune, const std::string& path) = 0;
     virtual void openTune(Tune tune, const std::string& path) = 0;
     virtual void playTune(Tune tune) = 0;  // from the start, once
     virtual void stopTune(Tune tune) = 0;

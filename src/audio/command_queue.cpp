@@ -29,19 +29,40 @@ void CommandQueue::post(std::function<void()> command)
     wake_.notify_one();
 }
 
+void CommandQueue::postAt(std::chrono::steady_clock::time_point due, std::function<void()> command)
+{
+    {
+        std::lock_guard lock(mutex_);
+        delayed_.emplace(due, std::move(command));
+    }
+    wake_.notify_one();
+}
+
 void CommandQueue::settle()
 {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    idle_.wait(lock, [this] { return queue_.empty() && delayed_.empty() && !busy_; });
 }
 
 void CommandQueue::run()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return !queue_.empty() || ending_; });
-        if (queue_.empty())
-            return;  // ending, and nothing is left to do
+        // Delayed commands join the queue when due, or at once at the end.
+        while (!delayed_.empty() &&
+               (ending_ || delayed_.begin()->first <= std::chrono::steady_clock::now())) {
+            queue_.push_back(std::move(delayed_.begin()->second));
+            delayed_.erase(delayed_.begin());
+        }
+        if (queue_.empty()) {
+            if (ending_)
+                return;  // nothing is left to do
+            if (delayed_.empty())
+                wake_.wait(lock);
+            else
+                wake_.wait_until(lock, delayed_.begin()->first);
+            continue;
+        }
         std::function<void()> command = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;
@@ -50,7 +71,7 @@ void CommandQueue::run()
         command = nullptr;  // whatever it holds goes before the queue is called idle
         lock.lock();
         busy_ = false;
-        if (queue_.empty())
+        if (queue_.empty() && delayed_.empty())
             idle_.notify_all();
     }
 }

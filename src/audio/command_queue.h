@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <future>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -27,8 +29,12 @@ public:
     CommandQueue& operator=(const CommandQueue&) = delete;
 
     void post(std::function<void()> command);
+    // Posts command at `due`; the commands posted meanwhile go ahead of it.
+    // On destruction it is carried out at once.
+    void postAt(std::chrono::steady_clock::time_point due, std::function<void()> command);
 
-    // Returns once every command posted before has been carried out.
+    // Returns once every command posted before, delayed ones too, has been
+    // carried out.
     void settle();
 
     // Runs question after every command posted before it, on the queue's
@@ -49,6 +55,7 @@ private:
     std::condition_variable wake_;  // a command was posted, or the end has come
     std::condition_variable idle_;  // the queue ran dry
     std::deque<std::function<void()>> queue_;
+    std::multimap<std::chrono::steady_clock::time_point, std::function<void()>> delayed_;
     bool busy_ = false;
     bool ending_ = false;
     std::thread thread_;  // last: started once everything above exists

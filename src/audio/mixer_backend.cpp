@@ -3,10 +3,13 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -14,12 +17,13 @@
 #include <utility>
 
 #include "command_queue.h"
+#include "tune_pcm.h"
+#include "tune_render.h"
 
 namespace pokopin::audio {
 namespace {
 
 using ChunkPtr = std::unique_ptr<Mix_Chunk, decltype(&Mix_FreeChunk)>;
-using MusicPtr = std::unique_ptr<Mix_Music, decltype(&Mix_FreeMusic)>;
 
 constexpr int kEffectChannel = 0;
 
@@ -43,24 +47,21 @@ bool anyReadable(std::string_view list)
     return false;
 }
 
-void chooseSoundFont()
+// The SoundFonts SDL2_mixer's MIDI decoder would use: the user's, else the
+// library's own default when it is there, else the first one installed.
+std::string chooseSoundFonts()
 {
     const char* fromUser = SDL_getenv("SDL_SOUNDFONTS");
-    if (fromUser != nullptr && *fromUser != '\0') {
-        // Debian's library prefers its built-in default over the variable
-        // unless told otherwise.
-        SDL_SetHint("SDL_FORCE_SOUNDFONTS", "1");
-        return;
-    }
+    if (fromUser != nullptr && *fromUser != '\0')
+        return fromUser;
     const char* fromLibrary = Mix_GetSoundFonts();
     if (fromLibrary != nullptr && anyReadable(fromLibrary))
-        return;
+        return fromLibrary;
     for (const char* path : kSoundFonts) {
-        if (::access(path, R_OK) == 0) {
-            Mix_SetSoundFonts(path);  // one only: with several, the last one wins
-            return;
-        }
+        if (::access(path, R_OK) == 0)
+            return path;  // one only: with several, the last one wins
     }
+    return {};
 }
 
 extern "C" void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
@@ -95,34 +96,71 @@ void restoreAlsa(void* lib)
     ::dlclose(lib);
 }
 
-// The tunes, handled only on the tune thread once the device is open.
+std::size_t indexOf(Tune t)
+{
+    return t == Tune::Title ? 0 : 1;
+}
+
+int tagOf(Tune t)
+{
+    return static_cast<int>(indexOf(t));
+}
+
+constexpr auto kQuietStart = std::chrono::milliseconds(500);
+
+// The tunes, handled only on the tune thread once the device is open. Each
+// is synthesised once, one after another, a slice per queued step so that
+// tune commands go in between; every later play of it reads the same PCM.
 class TuneSlots {
 public:
-    explicit TuneSlots(MixerBackend::TuneLoadHook beforeLoad) : beforeLoad_(std::move(beforeLoad)) {}
-
-    void open(Tune tune, const std::string& path)
+    TuneSlots(MixerBackend::TuneLoadHook beforeLoad, Playhead& playhead)
+        : beforeLoad_(std::move(beforeLoad)), playhead_(playhead)
     {
-        auto& slot = slotOf(tune);
-        if (slot.open)
+    }
+
+    // Called once, before any other member, from the thread that opened the
+    // device.
+    void setUp(CommandQueue* queue, std::string soundFonts, DeviceFormat device)
+    {
+        queue_ = queue;
+        soundFonts_ = std::move(soundFonts);
+        device_ = device;
+    }
+
+    // The file is read once: a tune missing or broken at start stays silent
+    // until the next start, and one replaced meanwhile plays from then on.
+    void load(Tune tune, const std::string& path)
+    {
+        Cached& c = cache_[indexOf(tune)];
+        if (c.pcm && c.path == path)
             return;
         if (beforeLoad_)
             beforeLoad_(path);
-        // Each tune is read afresh: SDL2_mixer 2.6 cannot rewind a FluidSynth
-        // tune, and one played again after a halt would go on where it stopped.
-        Mix_Music* music = Mix_LoadMUS(path.c_str());
-        if (music == nullptr)
+        c = {path, std::make_shared<TunePcm>(device_.channels)};
+        if (!isMidiFile(path)) {
+            c.pcm->fail();
             return;
-        slot.music.reset(music);
-        slot.open = true;
+        }
+        waiting_.push_back({path, c.pcm});
+        beginNext();
+    }
+
+    void open(Tune tune, const std::string& path)
+    {
+        if (open_[indexOf(tune)])
+            return;
+        load(tune, path);
+        // A tune whose render has not begun yet counts as open; should it
+        // fail later, it plays as silence.
+        open_[indexOf(tune)] = cache_[indexOf(tune)].pcm->state() != TunePcm::State::Failed;
     }
 
     void play(Tune tune)
     {
-        auto& slot = slotOf(tune);
-        if (!slot.open)
+        if (!open_[indexOf(tune)])
             return;
-        if (Mix_PlayMusic(slot.music.get(), 0) == 0)
-            onStream_ = tune;
+        playhead_.play(cache_[indexOf(tune)].pcm, tagOf(tune));
+        onStream_ = tune;
     }
 
     void stop(Tune tune)
@@ -130,55 +168,115 @@ public:
         // Only the tune that holds the stream may halt it: stopping a tune that
         // is not open, or was displaced by the other one, must not cut off the
         // tune that is sounding now.
-        if (!slotOf(tune).open || onStream_ != tune)
+        if (!open_[indexOf(tune)] || onStream_ != tune)
             return;
-        Mix_HaltMusic();
+        playhead_.stop();
         onStream_.reset();
     }
 
     void close(Tune tune)
     {
-        auto& slot = slotOf(tune);
-        if (!slot.open)
-            return;
         stop(tune);
-        slot.music.reset();
-        slot.open = false;
+        open_[indexOf(tune)] = false;
     }
 
-    bool isOpen(Tune tune) { return slotOf(tune).open; }
-    bool isPlaying(Tune tune) { return onStream_ == tune && Mix_PlayingMusic() != 0; }
-
-    void freeAll()
+    bool isOpen(Tune tune) const { return open_[indexOf(tune)]; }
+    bool isPlaying(Tune tune) const
     {
-        for (auto& slot : slots_) {
-            slot.music.reset();
-            slot.open = false;
-        }
-        onStream_.reset();
+        return onStream_ == tune && playhead_.playing() == tagOf(tune);
+    }
+
+    // Renders nothing more: the program is ending.
+    void abandon()
+    {
+        waiting_.clear();
+        rendering_.reset();
     }
 
 private:
-    struct Slot {
-        MusicPtr music{nullptr, &Mix_FreeMusic};
-        bool open = false;
+    struct Cached {
+        std::string path;
+        std::shared_ptr<TunePcm> pcm;
     };
-    Slot& slotOf(Tune t) { return slots_[t == Tune::Title ? 0 : 1]; }
+    struct Job {
+        std::string path;
+        std::shared_ptr<TunePcm> pcm;
+    };
+
+    // Begins the next waiting render when none is under way, and keeps one
+    // step of it queued.
+    void beginNext()
+    {
+        while (!rendering_ && !waiting_.empty()) {
+            Job job = std::move(waiting_.front());
+            waiting_.pop_front();
+            rendering_ = std::make_unique<TuneRender>(job.path, soundFonts_, device_, job.pcm);
+            if (rendering_->done())
+                rendering_.reset();
+        }
+        if (rendering_ && !stepQueued_) {
+            stepQueued_ = true;
+            if (!firstBegun_)
+                firstBegun_ = std::chrono::steady_clock::now();
+            const auto quietUntil = *firstBegun_ + kQuietStart;
+            // The first tune is rendered while the main window is being
+            // shown: a second ahead is enough for the time that takes, and
+            // the rest can wait until the window is up.
+            const auto secondAhead = static_cast<std::size_t>(device_.rate) *
+                                     static_cast<std::size_t>(device_.channels) * sizeof(std::int16_t);
+            if (std::chrono::steady_clock::now() < quietUntil && rendering_->pcm()->size() >= secondAhead)
+                queue_->postAt(quietUntil, [this] { step(); });
+            else
+                queue_->post([this] { step(); });
+        }
+    }
+
+    void step()
+    {
+        stepQueued_ = false;
+        if (!rendering_)
+            return;
+        rendering_->step();
+        if (rendering_->done())
+            rendering_.reset();  // frees its synthesiser and SoundFont
+        beginNext();
+        // The SoundFont leaves holes among the tunes' blocks that the heap
+        // keeps unless asked to give them back.
+        if (!rendering_)
+            ::malloc_trim(0);
+    }
 
     MixerBackend::TuneLoadHook beforeLoad_;
-    std::array<Slot, 2> slots_;
+    Playhead& playhead_;
+    CommandQueue* queue_ = nullptr;
+    std::string soundFonts_;
+    DeviceFormat device_;
+    std::array<Cached, 2> cache_;
+    std::array<bool, 2> open_{};
+    std::deque<Job> waiting_;
+    std::unique_ptr<TuneRender> rendering_;
+    bool stepQueued_ = false;
+    std::optional<std::chrono::steady_clock::time_point> firstBegun_;
     std::optional<Tune> onStream_;  // the tune most recently started on the music stream
 };
+
+// SDL2_mixer's music hook, on the audio thread: the stream holds silence,
+// and effects are mixed over the music afterwards.
+extern "C" void fillMusic(void* playhead, Uint8* stream, int len)
+{
+    static_cast<Playhead*>(playhead)->fill(stream, static_cast<std::size_t>(len));
+}
 
 }  // namespace
 
 struct MixerBackend::State {
-    explicit State(TuneLoadHook beforeLoad) : tunes(std::move(beforeLoad)) {}
+    explicit State(TuneLoadHook beforeLoad) : tunes(std::move(beforeLoad), playhead) {}
 
     void* alsa = nullptr;
     bool sdl = false;
     bool device = false;
     std::map<std::string, ChunkPtr, std::less<>> effects;  // the calling thread's
+    Playhead playhead;                                      // the audio callback's
     TuneSlots tunes;                                        // the tune thread's
     std::unique_ptr<CommandQueue> tuneThread;               // while the device is open
 };
@@ -198,29 +296,30 @@ MixerBackend::MixerBackend(int bufferFrames, TuneLoadHook beforeLoad)
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) != 0)
         return;
     s_->device = true;
-    // The MIDI decoder checks for its SoundFont when it starts, so the choice
-    // comes first. Both are settled before the tune thread starts: from then
-    // on, Mix_LoadMUS only reads the decoder list and the SoundFont setting,
-    // and builds a FluidSynth synthesiser of its own.
-    chooseSoundFont();
-    Mix_Init(MIX_INIT_MID);
     Mix_AllocateChannels(1);
+    DeviceFormat device;
+    int channels = 0;
+    if (Mix_QuerySpec(&device.rate, &device.format, &channels) == 0)
+        return;
+    device.channels = channels;
     try {
         s_->tuneThread = std::make_unique<CommandQueue>("pokopin-tunes");
     } catch (const std::system_error&) {
-        // No thread to read tunes on: the game goes on without music.
+        // No thread to render tunes on: the game goes on without music.
         return;
     }
-    // The title tune is read while the window is being shown; on a machine
-    // with two cores that reading (FluidSynth spreads it over a helper
-    // thread too) should take only what the window leaves. Threads started
-    // from this one inherit the lower priority.
+    s_->tunes.setUp(s_->tuneThread.get(), chooseSoundFonts(), device);
+    Mix_HookMusic(&fillMusic, &s_->playhead);
+    // The title tune is rendered while the window is being shown; on a
+    // machine with two cores that work should take only what the window
+    // leaves. It stays far ahead of the playhead even so.
     s_->tuneThread->post([] { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10); });
 }
 
 MixerBackend::~MixerBackend()
 {
     if (s_->tuneThread) {
+        s_->tuneThread->post([t = &s_->tunes] { t->abandon(); });
         // SDL keeps an error buffer for every thread that sets or clears an
         // error, and frees it by itself only for threads it started.
         s_->tuneThread->post([] { SDL_TLSCleanup(); });
@@ -228,11 +327,9 @@ MixerBackend::~MixerBackend()
     }
     if (s_->device) {
         Mix_HaltChannel(-1);
-        Mix_HaltMusic();
+        Mix_HookMusic(nullptr, nullptr);
         s_->effects.clear();
-        s_->tunes.freeAll();
         Mix_CloseAudio();
-        Mix_Quit();
     }
     if (s_->sdl)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -263,9 +360,12 @@ void MixerBackend::playEffect(const std::string& path)
     Mix_PlayChannel(kEffectChannel, it->second.get(), 0);
 }
 
-// Mix_PlayMusic, Mix_HaltMusic, Mix_PlayingMusic and Mix_FreeMusic on the
-// tune thread, like Mix_PlayChannel on the caller's, take the audio device's
-// lock, so neither of them meets the audio callback half-way.
+void MixerBackend::loadTune(Tune tune, const std::string& path)
+{
+    if (s_->tuneThread)
+        s_->tuneThread->post([t = &s_->tunes, tune, path] { t->load(tune, path); });
+}
+
 void MixerBackend::openTune(Tune tune, const std::string& path)
 {
     if (s_->tuneThread)

@@ -30,6 +30,10 @@ SdlSound::SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> back
 {
     for (std::string_view name : kEffects)
         backend_->loadEffect(pathOf(name));
+    // Both tunes are synthesised now, the title tune first, so that the
+    // synthesiser can be let go long before anyone starts a game.
+    for (Tune tune : {Tune::Title, Tune::Game})
+        backend_->loadTune(tune, tunePath(tune));
 }
 
 SdlSound::~SdlSound() = default;
@@ -48,9 +52,14 @@ void SdlSound::playEffect(std::string_view fileName)
     backend_->playEffect(pathOf(fileName));
 }
 
+std::string SdlSound::tunePath(Tune tune) const
+{
+    return pathOf(std::string(tuneAlias(tune)) + ".mid");
+}
+
 void SdlSound::startTune(Tune tune)
 {
-    backend_->openTune(tune, pathOf(std::string(tuneAlias(tune)) + ".mid"));
+    backend_->openTune(tune, tunePath(tune));
     backend_->playTune(tune);
 }
 

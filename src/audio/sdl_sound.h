@@ -14,8 +14,8 @@ namespace pokopin::audio {
 // from another working directory still has its sounds.
 class SdlSound : public game::Sound {
 public:
-    // Opens the SDL2_mixer device (silently none when there is no device) and
-    // loads the effects found in programFolder.
+    // Opens the SDL2_mixer device (silently none when there is no device),
+    // loads the effects found in programFolder and has both tunes rendered.
     explicit SdlSound(std::string programFolder);
     SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> backend);
     ~SdlSound() override;
@@ -32,6 +32,7 @@ public:
 private:
     // The program folder joined with name, one separator between them.
     std::string pathOf(std::string_view name) const;
+    std::string tunePath(Tune tune) const;
     void startTune(Tune tune);
     void stopTune(Tune tune);
 

@@ -166,13 +166,25 @@ inline std::vector<std::int16_t> readRaw(const fs::path& path)
     return out;
 }
 
-inline bool haveSoundFont()
+// Interleaved stereo samples in the given seconds of 44.1 kHz audio.
+constexpr std::size_t samplesIn(double seconds)
+{
+    return static_cast<std::size_t>(seconds * kRate) * 2;
+}
+
+// The General MIDI SoundFont installed, or "" when there is none.
+inline std::string soundFontPath()
 {
     for (const char* p : {"/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
                           "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"})
         if (::access(p, R_OK) == 0)
-            return true;
-    return false;
+            return p;
+    return {};
+}
+
+inline bool haveSoundFont()
+{
+    return !soundFontPath().empty();
 }
 
 }  // namespace pokopin::testing

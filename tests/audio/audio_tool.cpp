@@ -7,6 +7,10 @@
 //   pokopin_audio_tool bench FOLDER
 //       Prints what the constructor and each operation cost with the audio
 //       driver named by SDL_AUDIODRIVER (or SDL's own choice when unset).
+//   pokopin_audio_tool tune MIDI OUT.raw [SOUNDFONT]
+//       Synthesises a tune as the game does (44.1 kHz 16-bit stereo) and
+//       writes it raw; prints its length, the bytes it is held in and the
+//       time it took.
 
 #include <chrono>
 #include <cstdint>
@@ -24,6 +28,7 @@
 
 #include "mixer_backend.h"
 #include "sdl_sound.h"
+#include "tune_render.h"
 
 namespace {
 
@@ -208,6 +213,23 @@ int bench(const std::string& folder)
     return 0;
 }
 
+int tune(const std::string& midi, const std::string& out, const std::string& soundFont)
+{
+    const auto wall = Clock::now();
+    const double cpu = cpuMs();
+    const auto pcm = pokopin::audio::renderTune(midi, soundFont, {});
+    const double cpuTaken = cpuMs() - cpu;
+    std::vector<std::uint8_t> bytes(pcm->size());
+    pcm->read(0, bytes.data(), bytes.size());
+    std::ofstream(out, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<std::streamsize>(bytes.size()));
+    std::printf("%s: %.2f s of sound, %zu bytes unpacked, held in %zu, rendered in %.0f ms (%.0f ms CPU)%s\n",
+                midi.c_str(), double(bytes.size()) / (kRate * kFrameBytes), bytes.size(), pcm->heldBytes(),
+                msSince(wall), cpuTaken,
+                pcm->state() == pokopin::audio::TunePcm::State::Done ? "" : ", FAILED");
+    return pcm->state() == pokopin::audio::TunePcm::State::Done ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -217,9 +239,12 @@ int main(int argc, char** argv)
         return render(args[1], args[2], args[3], args.size() > 4 ? std::atof(args[4].c_str()) : 1.0);
     if (args.size() == 2 && args[0] == "bench")
         return bench(args[1]);
+    if ((args.size() == 3 || args.size() == 4) && args[0] == "tune")
+        return tune(args[1], args[2], args.size() == 4 ? args[3] : "/usr/share/sounds/sf3/default-GM.sf3");
     std::fprintf(stderr,
                  "usage: %s render FOLDER OUT.wav NAME [SECONDS]\n"
-                 "       %s bench FOLDER\n",
-                 argv[0], argv[0]);
+                 "       %s bench FOLDER\n"
+                 "       %s tune MIDI OUT.raw [SOUNDFONT]\n",
+                 argv[0], argv[0], argv[0]);
     return 2;
 }

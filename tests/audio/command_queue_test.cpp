@@ -94,4 +94,34 @@ TEST(CommandQueue, DestructionCarriesOutWhatIsStillQueued)
         EXPECT_EQ((*ran)[static_cast<std::size_t>(i)], i);
 }
 
+// A delayed command lets the ones posted after it go first, never runs
+// before it is due, and is waited for by settle.
+TEST(CommandQueue, ADelayedCommandRunsWhenDueAfterTheOnesPostedMeanwhile)
+{
+    std::vector<std::string> done;
+    std::chrono::steady_clock::time_point ranAt;
+    CommandQueue queue("test-queue");
+    const auto due = std::chrono::steady_clock::now() + 150ms;
+    queue.postAt(due, [&] {
+        ranAt = std::chrono::steady_clock::now();
+        done.push_back("delayed");
+    });
+    queue.post([&] { done.push_back("a"); });
+    queue.post([&] { done.push_back("b"); });
+    queue.settle();
+    EXPECT_EQ(done, (std::vector<std::string>{"a", "b", "delayed"}));
+    EXPECT_GE(ranAt, due);
+}
+
+// The program ending does not wait for a command due much later.
+TEST(CommandQueue, DestructionCarriesOutADelayedCommandAtOnce)
+{
+    auto ran = std::make_shared<std::atomic<bool>>(false);
+    {
+        CommandQueue queue("test-queue");
+        queue.postAt(std::chrono::steady_clock::now() + 1h, [ran] { *ran = true; });
+    }
+    EXPECT_TRUE(*ran);
+}
+
 }  // namespace

@@ -25,6 +25,7 @@ public:
     explicit RecordingBackend(Commands& log) : log_(log) {}
     void loadEffect(const std::string& p) override { log_.push_back("load " + p); }
     void playEffect(const std::string& p) override { log_.push_back("effect " + p); }
+    void loadTune(Tune t, const std::string& p) override { add("load", t, " " + p); }
     void openTune(Tune t, const std::string& p) override { add("open", t, " " + p); }
     void playTune(Tune t) override { add("play", t); }
     void stopTune(Tune t) override { add("stop", t); }
@@ -47,12 +48,14 @@ struct Rig {
     SdlSound sound;
 };
 
-TEST(SdlSound, LoadsTheSixEffectsFromTheProgramFolderAtStart)
+TEST(SdlSound, LoadsTheSixEffectsAndBothTunesFromTheProgramFolderAtStart)
 {
     Rig rig("/opt/pokopin");
     EXPECT_EQ(rig.log, (Commands{"load /opt/pokopin/hue.wav", "load /opt/pokopin/bisi.wav",
                                  "load /opt/pokopin/hei.wav", "load /opt/pokopin/pon.wav",
-                                 "load /opt/pokopin/pipo1.wav", "load /opt/pokopin/pipo2.wav"}));
+                                 "load /opt/pokopin/pipo1.wav", "load /opt/pokopin/pipo2.wav",
+                                 "load moguana /opt/pokopin/moguana.mid",
+                                 "load mogu20 /opt/pokopin/mogu20.mid"}));
 }
 
 struct OperationCase {

@@ -66,12 +66,16 @@ static int has_title(Display* d, Window w, const char* title)
 /* Small table of top-level windows we asked for Expose events on. */
 #define MAX_WATCH 256
 static Window watched[MAX_WATCH];
+static unsigned long watched_from[MAX_WATCH]; /* serial of our request for its Expose */
 static int n_watched;
 
-static int is_watched(Window w)
+/* Whether an Expose after this map is sure to reach us: the server had
+   taken our request for Expose events before it mapped the window. Under
+   load the window may be mapped and exposed before that request arrives. */
+static int expose_will_come(Window w, unsigned long map_serial)
 {
     for (int i = 0; i < n_watched; ++i)
-        if (watched[i] == w) return 1;
+        if (watched[i] == w) return map_serial >= watched_from[i];
     return 0;
 }
 
@@ -126,6 +130,7 @@ int main(int argc, char* argv[])
             if (ev.type == CreateNotify && ev.xcreatewindow.parent == root) {
                 Window w = ev.xcreatewindow.window;
                 if (n_watched < MAX_WATCH) {
+                    watched_from[n_watched] = NextRequest(d);
                     XSelectInput(d, w, ExposureMask);
                     watched[n_watched++] = w;
                 }
@@ -133,9 +138,9 @@ int main(int argc, char* argv[])
                 Window w = ev.xmap.window;
                 if (has_title(d, w, title)) {
                     target = w;
-                    target_needs_expose = is_watched(w);
+                    target_needs_expose = expose_will_come(w, ev.xmap.serial);
                     if (!target_needs_expose) {
-                        /* Created before we could ask for its Expose: the map is all we see. */
+                        /* Mapped before we could ask for its Expose: the map is all we see. */
                         printf("%d %.1f\n", (int)pid, now_ms() - t0);
                         return 0;
                     }
