@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "mixer_backend.h"
+#include "paths.h"
 
 namespace pokopin::audio {
 namespace {
@@ -40,11 +41,7 @@ SdlSound::~SdlSound() = default;
 
 std::string SdlSound::pathOf(std::string_view name) const
 {
-    std::string path = folder_;
-    if (!path.empty() && path.back() != '/')
-        path += '/';
-    path += name;
-    return path;
+    return game::joinPath(folder_, std::string(name));
 }
 
 void SdlSound::playEffect(std::string_view fileName)
