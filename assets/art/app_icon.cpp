@@ -11,20 +11,12 @@ namespace artgen {
 
 namespace {
 
-const QColor kOutline(66, 38, 20);
-const QColor kFur(150, 96, 54);
-const QColor kFurLight(196, 136, 84);
-const QColor kSkin(236, 192, 152);
 const QColor kHole(26, 14, 6);
 const QColor kDirt(176, 120, 70);
 const QColor kNose(226, 92, 120);
 const QColor kGrass(70, 150, 50);
 const QColor kGrassDark(40, 96, 30);
 
-QPen roundPen(const QColor &c, double w)
-{
-    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 // 16 to 24 px: no gradients and no thin lines, which would only blur into
 // mud; the sunglasses become one dark band, the grin a white crescent where

@@ -15,10 +15,6 @@ namespace artgen {
 
 namespace {
 
-QPen pen(const QColor &c, double w)
-{
-    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 struct Kana {
     const char *text;
@@ -97,7 +93,7 @@ void drawToyHammer(QPainter &p)
     hg.setColorAt(0.5, QColor(255, 206, 40));
     hg.setColorAt(1, QColor(214, 150, 10));
     p.setBrush(hg);
-    p.setPen(pen(QColor(120, 70, 10), 1.6));
+    p.setPen(roundPen(QColor(120, 70, 10), 1.6));
     p.drawRoundedRect(handle, 4.5, 4.5);
 
     // Bellows head.
@@ -107,12 +103,12 @@ void drawToyHammer(QPainter &p)
     g.setColorAt(0.35, QColor(240, 30, 40));
     g.setColorAt(1, QColor(150, 0, 10));
     p.setBrush(g);
-    p.setPen(pen(QColor(100, 0, 0), 1.8));
+    p.setPen(roundPen(QColor(100, 0, 0), 1.8));
     p.drawRoundedRect(head, 6, 6);
-    p.setPen(pen(QColor(120, 0, 10, 160), 1.2));
+    p.setPen(roundPen(QColor(120, 0, 10, 160), 1.2));
     for (double x = -18; x <= 18; x += 6)
         p.drawLine(QPointF(x, -13.5), QPointF(x, 13.5));
-    p.setPen(pen(QColor(255, 255, 255, 150), 2.5));
+    p.setPen(roundPen(QColor(255, 255, 255, 150), 2.5));
     p.drawLine(QPointF(-20, -9), QPointF(20, -9));
 
     // Caps.
@@ -121,7 +117,7 @@ void drawToyHammer(QPainter &p)
         c.setColorAt(0, QColor(255, 250, 200));
         c.setColorAt(1, QColor(255, 190, 20));
         p.setBrush(c);
-        p.setPen(pen(QColor(130, 80, 0), 1.6));
+        p.setPen(roundPen(QColor(130, 80, 0), 1.6));
         p.drawRoundedRect(QRectF(x - 5, -17, 10, 34), 4, 4);
     }
 }
@@ -133,7 +129,7 @@ void drawLawnPatch(QPainter &p, const QPointF &c, double rx, double ry)
     g.setColorAt(0, QColor(70, 240, 90));
     g.setColorAt(1, QColor(0, 200, 36));
     p.setBrush(g);
-    p.setPen(pen(QColor(0, 120, 30), 1.5));
+    p.setPen(roundPen(QColor(0, 120, 30), 1.5));
     p.drawEllipse(c, rx, ry);
 }
 
@@ -181,9 +177,9 @@ QImage titlePicture(int scale)
     p.fillRect(card, glow);
     p.setClipping(false);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pen(QColor(255, 255, 255, 210), 2.5));
+    p.setPen(roundPen(QColor(255, 255, 255, 210), 2.5));
     p.drawPath(roundedRect(card.adjusted(6, 6, -6, -6), 13));
-    p.setPen(pen(QColor(176, 92, 10), 2));
+    p.setPen(roundPen(QColor(176, 92, 10), 2));
     p.drawPath(cardPath);
 
     drawSparkle(p, QPointF(40, 40), 11, QColor(255, 255, 255, 230));
@@ -207,7 +203,7 @@ QImage titlePicture(int scale)
     p.rotate(-34);
     p.scale(0.8, 0.8);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pen(QColor(214, 120, 20, 220), 3.5));
+    p.setPen(roundPen(QColor(214, 120, 20, 220), 3.5));
     p.drawArc(QRectF(-80, -10, 160, 160), 58 * 16, 22 * 16);
     p.drawArc(QRectF(-96, -26, 192, 192), 62 * 16, 16 * 16);
     drawToyHammer(p);
@@ -238,7 +234,7 @@ QImage panelPicture(int scale)
     bg.setColorAt(1, QColor(10, 84, 40));
     p.fillRect(all, bg);
     // Faint diagonal weave, a darker echo of the lawn.
-    p.setPen(pen(QColor(0, 40, 10, 40), 1.2));
+    p.setPen(roundPen(QColor(0, 40, 10, 40), 1.2));
     for (int i = -480; i < 180; i += 6)
         p.drawLine(QPointF(i, 480), QPointF(i + 480, 0));
     // Shade where the panel meets the board.
@@ -257,10 +253,10 @@ QImage panelPicture(int scale)
     cg.setColorAt(0, QColor(255, 240, 150));
     cg.setColorAt(1, QColor(255, 200, 56));
     p.setBrush(cg);
-    p.setPen(pen(QColor(196, 104, 10), 2));
+    p.setPen(roundPen(QColor(196, 104, 10), 2));
     p.drawPath(cardPath);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pen(QColor(255, 255, 255, 200), 1.5));
+    p.setPen(roundPen(QColor(255, 255, 255, 200), 1.5));
     p.drawPath(roundedRect(card.adjusted(4, 4, -4, -4), 9));
 
     drawTitleKana(p, QPointF(90, 44), 38, 37, 6, 3.6);
@@ -288,7 +284,7 @@ QImage panelPicture(int scale)
         g.setColorAt(0.5, QColor(34, 88, 206));
         g.setColorAt(1, QColor(20, 58, 170));
         p.setBrush(g);
-        p.setPen(pen(QColor(8, 26, 90), 1));
+        p.setPen(roundPen(QColor(8, 26, 90), 1));
         p.drawPath(path);
         // White bevel along the top and left, fading out before the right
         // end and the bottom, where the game's white numbers and the mode
@@ -361,7 +357,7 @@ LevelLabel levelLabel(int mode, int scale)
         QPainter p;
         beginScaled(p, mask, scale);
         p.setBrush(Qt::black);
-        p.setPen(pen(Qt::black, bold + 2 * outline));
+        p.setPen(roundPen(Qt::black, bold + 2 * outline));
         p.drawPath(text);
     }
     // Hard-edged: a grey pixel would smear the panel under an AND.
@@ -376,7 +372,7 @@ LevelLabel levelLabel(int mode, int scale)
         QPainter p;
         beginScaled(p, image, scale);
         p.setBrush(colours[mode]);
-        p.setPen(pen(colours[mode], bold));
+        p.setPen(roundPen(colours[mode], bold));
         p.drawPath(text);
     }
     // Under a white mask pixel the XOR must leave the panel as it was.

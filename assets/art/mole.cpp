@@ -20,17 +20,8 @@ constexpr double kHoleRx = 37, kHoleRy = 14;     // opening
 constexpr double kMoundRx = 46, kMoundRy = 21;   // dirt ring around it
 constexpr double kMoundY = 72;
 
-const QColor kOutline(66, 38, 20);
-const QColor kFurLight(196, 136, 84);
-const QColor kFur(150, 96, 54);
 const QColor kFurDark(98, 58, 30);
 const QColor kSkinLight(255, 232, 204);
-const QColor kSkin(236, 192, 152);
-
-QPen pen(const QColor &c, double w)
-{
-    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
 
 QRectF ellipseAt(double cx, double cy, double rx, double ry)
 {
@@ -90,7 +81,7 @@ void drawMound(QPainter &p)
     dirt.setColorAt(0.55, QColor(170, 112, 62));
     dirt.setColorAt(1.0, QColor(110, 68, 34));
     p.setBrush(dirt);
-    p.setPen(pen(QColor(84, 50, 24, 220), 1.1));
+    p.setPen(roundPen(QColor(84, 50, 24, 220), 1.1));
     p.drawPath(mound);
 
     p.save();
@@ -169,7 +160,7 @@ void drawOpening(QPainter &p)
     g.setColorAt(0.35, QColor(40, 22, 12));
     g.setColorAt(1.0, QColor(14, 7, 4));
     p.setBrush(g);
-    p.setPen(pen(QColor(60, 34, 16), 1.2));
+    p.setPen(roundPen(QColor(60, 34, 16), 1.2));
     p.drawPath(hole);
     // Lit front lip.
     p.save();
@@ -213,13 +204,13 @@ void drawBody(QPainter &p)
     fur.setColorAt(0.45, kFur);
     fur.setColorAt(1.0, kFurDark);
     p.setBrush(fur);
-    p.setPen(pen(kOutline, 1.6));
+    p.setPen(roundPen(kOutline, 1.6));
     p.drawPath(body);
 
     // Rim light on the right flank.
     p.save();
     p.setClipPath(body);
-    p.setPen(pen(QColor(255, 220, 170, 70), 3));
+    p.setPen(roundPen(QColor(255, 220, 170, 70), 3));
     p.setBrush(Qt::NoBrush);
     QPainterPath rim;
     rim.moveTo(66, 16);
@@ -235,7 +226,7 @@ void drawBody(QPainter &p)
     p.restore();
 
     // Tuft of hair on top.
-    p.setPen(pen(kOutline, 1.4));
+    p.setPen(roundPen(kOutline, 1.4));
     p.setBrush(Qt::NoBrush);
     QPainterPath hair;
     hair.moveTo(47, 11.5);
@@ -253,11 +244,11 @@ void drawMuzzle(QPainter &p, bool whiskers)
     m.setColorAt(0, kSkinLight);
     m.setColorAt(1, kSkin);
     p.setBrush(m);
-    p.setPen(pen(QColor(150, 98, 62, 160), 0.9));
+    p.setPen(roundPen(QColor(150, 98, 62, 160), 0.9));
     p.drawEllipse(QPointF(50, 51), 16, 11.5);
 
     if (whiskers) {
-        p.setPen(pen(QColor(80, 48, 26, 190), 0.8));
+        p.setPen(roundPen(QColor(80, 48, 26, 190), 0.8));
         p.drawLine(QPointF(36, 49), QPointF(23, 45.5));
         p.drawLine(QPointF(36, 51.5), QPointF(22.5, 52));
         p.drawLine(QPointF(64, 49), QPointF(77, 45.5));
@@ -271,13 +262,13 @@ void drawNose(QPainter &p)
     n.setColorAt(0, QColor(255, 160, 180));
     n.setColorAt(1, QColor(214, 78, 108));
     p.setBrush(n);
-    p.setPen(pen(QColor(126, 40, 60), 0.9));
+    p.setPen(roundPen(QColor(126, 40, 60), 0.9));
     p.drawEllipse(QPointF(50, 44), 6.5, 4.7);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 220));
     p.drawEllipse(QPointF(47.8, 42.4), 2.0, 1.2);
     // Line from nose to mouth.
-    p.setPen(pen(QColor(120, 60, 40), 0.9));
+    p.setPen(roundPen(QColor(120, 60, 40), 0.9));
     p.drawLine(QPointF(50, 48.7), QPointF(50, 51.5));
 }
 
@@ -310,7 +301,7 @@ void drawOpenEye(QPainter &p, double x, double y)
 void drawMouthShape(QPainter &p, const QPainterPath &mouth)
 {
     p.setBrush(QColor(150, 34, 44));
-    p.setPen(pen(QColor(96, 24, 28), 1.0));
+    p.setPen(roundPen(QColor(96, 24, 28), 1.0));
     p.drawPath(mouth);
 }
 
@@ -339,10 +330,10 @@ void drawPaws(QPainter &p, double dy, bool clenched)
         g.setColorAt(0, kSkinLight);
         g.setColorAt(1, kSkin);
         p.setBrush(g);
-        p.setPen(pen(QColor(140, 88, 54), 1.1));
+        p.setPen(roundPen(QColor(140, 88, 54), 1.1));
         p.drawEllipse(c, 9.5, 6);
         // Toes and claws.
-        p.setPen(pen(QColor(160, 104, 70), 0.8));
+        p.setPen(roundPen(QColor(160, 104, 70), 0.8));
         p.drawLine(c + QPointF(-3.2, -1), c + QPointF(-3.6, 3.5));
         p.drawLine(c + QPointF(0, -1.2), c + QPointF(0, 4));
         p.drawLine(c + QPointF(3.2, -1), c + QPointF(3.6, 3.5));
@@ -384,7 +375,7 @@ void drawSqueezedEye(QPainter &p, double x, double y, bool left)
     e.lineTo(x + 3.6 * s, y);
     e.lineTo(x - 3.8 * s, y + 4);
     p.setBrush(Qt::NoBrush);
-    p.setPen(pen(QColor(24, 14, 10), 2.2));
+    p.setPen(roundPen(QColor(24, 14, 10), 2.2));
     p.drawPath(e);
 }
 
@@ -402,9 +393,9 @@ void drawTears(QPainter &p, double x, double y, bool left)
     g.setColorAt(0, QColor(170, 225, 255, 230));
     g.setColorAt(1, QColor(80, 170, 255, 240));
     p.setBrush(g);
-    p.setPen(pen(QColor(40, 110, 200), 0.9));
+    p.setPen(roundPen(QColor(40, 110, 200), 0.9));
     p.drawPath(t);
-    p.setPen(pen(QColor(255, 255, 255, 210), 1.0));
+    p.setPen(roundPen(QColor(255, 255, 255, 210), 1.0));
     p.drawLine(QPointF(x + 3.2 * s, y + 8), QPointF(x + 3.4 * s, y + 14));
 }
 
@@ -415,7 +406,7 @@ void drawSweat(QPainter &p, const QPointF &c, double r, double angle)
     g.setColorAt(0, QColor(200, 240, 255));
     g.setColorAt(1, QColor(100, 190, 255));
     p.setBrush(g);
-    p.setPen(pen(QColor(40, 120, 210), 1.0));
+    p.setPen(roundPen(QColor(40, 120, 210), 1.0));
     p.drawPath(d);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 230));
@@ -439,7 +430,7 @@ void drawStar(QPainter &p, const QPointF &c, double r, double angle)
     g.setColorAt(0, QColor(255, 252, 190));
     g.setColorAt(1, QColor(255, 200, 20));
     p.setBrush(g);
-    p.setPen(pen(QColor(190, 110, 0), 0.9));
+    p.setPen(roundPen(QColor(190, 110, 0), 0.9));
     p.drawPath(star);
 }
 
@@ -455,7 +446,7 @@ void drawBandage(QPainter &p)
         g.setColorAt(0, QColor(255, 246, 232));
         g.setColorAt(1, QColor(232, 208, 180));
         p.setBrush(g);
-        p.setPen(pen(QColor(160, 120, 90), 0.9));
+        p.setPen(roundPen(QColor(160, 120, 90), 0.9));
         p.drawRoundedRect(strip, 3.2, 3.2);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(190, 150, 120, 150));
@@ -466,7 +457,7 @@ void drawBandage(QPainter &p)
     }
     // The gauze pad where the strips cross.
     p.setBrush(QColor(250, 226, 220));
-    p.setPen(pen(QColor(200, 150, 140), 0.7));
+    p.setPen(roundPen(QColor(200, 150, 140), 0.7));
     p.drawRoundedRect(QRectF(c.x() - 4.2, c.y() - 4.2, 8.4, 8.4), 1.6, 1.6);
 }
 
@@ -480,7 +471,7 @@ void drawWhacked(QPainter &p)
     drawMuzzle(p, true);
     drawCheeks(p);
     // Worried brows.
-    p.setPen(pen(kOutline, 1.5));
+    p.setPen(roundPen(kOutline, 1.5));
     p.drawLine(QPointF(31, 28.5), QPointF(41, 25.5));
     p.drawLine(QPointF(69, 28.5), QPointF(59, 25.5));
     drawSqueezedEye(p, 38, 34, true);
@@ -578,7 +569,7 @@ QImage iconPicture(int size)
     dirt.setColorAt(0, QColor(214, 160, 100));
     dirt.setColorAt(1, QColor(130, 80, 40));
     p.setBrush(dirt);
-    p.setPen(pen(QColor(76, 44, 20), line));
+    p.setPen(roundPen(QColor(76, 44, 20), line));
     p.drawEllipse(QPointF(16, 27), 15.5, 4.6);
     p.setBrush(QColor(26, 14, 6));
     p.setPen(Qt::NoPen);
@@ -601,12 +592,12 @@ QImage iconPicture(int size)
     fur.setColorAt(0.5, kFur);
     fur.setColorAt(1, kFurDark);
     p.setBrush(fur);
-    p.setPen(pen(kOutline, line));
+    p.setPen(roundPen(kOutline, line));
     p.drawPath(body);
 
     // Muzzle with a wide grin.
     p.setBrush(kSkin);
-    p.setPen(pen(QColor(130, 84, 50), line * 0.7));
+    p.setPen(roundPen(QColor(130, 84, 50), line * 0.7));
     p.drawEllipse(QPointF(16, 19.5), 8.5, 5.5);
     QPainterPath grin;
     grin.moveTo(10.5, 18.5);
@@ -615,13 +606,13 @@ QImage iconPicture(int size)
     grin.quadTo(11.5, 24.5, 10.5, 18.5);
     grin.closeSubpath();
     p.setBrush(Qt::white);
-    p.setPen(pen(QColor(90, 20, 24), line));
+    p.setPen(roundPen(QColor(90, 20, 24), line));
     p.drawPath(grin);
-    p.setPen(pen(QColor(150, 120, 110), line * 0.6));
+    p.setPen(roundPen(QColor(150, 120, 110), line * 0.6));
     p.drawLine(QPointF(11.5, 21.3), QPointF(20.5, 21.3));
     // Nose.
     p.setBrush(QColor(226, 92, 120));
-    p.setPen(pen(QColor(120, 36, 56), line * 0.7));
+    p.setPen(roundPen(QColor(120, 36, 56), line * 0.7));
     p.drawEllipse(QPointF(16, 16.3), 2.6, 1.9);
 
     // Sunglasses.
@@ -639,20 +630,20 @@ QImage iconPicture(int size)
     glass.setColorAt(0, QColor(70, 70, 90));
     glass.setColorAt(1, QColor(10, 10, 16));
     p.setBrush(glass);
-    p.setPen(pen(QColor(0, 0, 0), line));
+    p.setPen(roundPen(QColor(0, 0, 0), line));
     p.drawPath(glasses);
-    p.setPen(pen(QColor(0, 0, 0), line * 1.2));
+    p.setPen(roundPen(QColor(0, 0, 0), line * 1.2));
     p.drawLine(QPointF(14.5, 10.4), QPointF(17.5, 10.4));
     p.drawLine(QPointF(6.5, 10.4), QPointF(4.5, 9.6));
     p.drawLine(QPointF(25.5, 10.4), QPointF(27.5, 9.6));
-    p.setPen(pen(QColor(255, 255, 255, 220), line * 0.9));
+    p.setPen(roundPen(QColor(255, 255, 255, 220), line * 0.9));
     p.drawLine(QPointF(8.3, 12.8), QPointF(10.0, 11.1));
     p.drawLine(QPointF(19.8, 12.8), QPointF(21.5, 11.1));
     p.restore();
 
     // Front lip of the hole over the body.
     p.setBrush(Qt::NoBrush);
-    p.setPen(pen(QColor(236, 190, 130), line));
+    p.setPen(roundPen(QColor(236, 190, 130), line));
     p.drawArc(ellipseAt(16, 26.6, 12.6, 3.1), 205 * 16, 130 * 16);
     p.end();
     return img;

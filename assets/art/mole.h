@@ -8,6 +8,12 @@ namespace artgen {
 
 class Grass;
 
+// The mole's colours, shared by the hole pictures and the program icons.
+inline const QColor kOutline(66, 38, 20);
+inline const QColor kFurLight(196, 136, 84);
+inline const QColor kFur(150, 96, 54);
+inline const QColor kSkin(236, 192, 152);
+
 enum class HoleState { Empty, Mole, Whacked, Miss };
 
 // Everything of a hole picture except the grass: soft shadow, dirt mound,

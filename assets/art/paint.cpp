@@ -110,7 +110,7 @@ QColor withAlpha(const QColor &c, int alpha)
     return r;
 }
 
-static QPen roundPen(const QColor &c, double w)
+QPen roundPen(const QColor &c, double w)
 {
     return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }

@@ -45,6 +45,8 @@ QPainterPath fitPath(const QPainterPath &path, const QPointF &centre, const QSiz
 
 QColor mix(const QColor &a, const QColor &b, double t);
 QColor withAlpha(const QColor &c, int alpha);
+// A pen with round caps and joins, as every outline of the pictures uses.
+QPen roundPen(const QColor &c, double w);
 
 // Layered sticker lettering: soft shadow, dark rim, white rim, gradient
 // body and a glossy upper highlight.
