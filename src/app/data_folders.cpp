@@ -58,7 +58,7 @@ DataFolders findDataFolders(const Surroundings& around)
     if (!around.fileExists(game::joinPath(installed, kDataMarker)))
         return {beside, beside};  // no data anywhere: behave as a bare build does
 
-    // The base folder specification says a relative XDG_DATA_HOME is invalid.
+    // The XDG base-directory rules call a relative XDG_DATA_HOME invalid.
     const std::string dataHome = absolute(around.xdgDataHome)
                                      ? around.xdgDataHome
                                      : game::joinPath(game::joinPath(around.home, ".local"), "share");
