@@ -19,9 +19,11 @@ using namespace artgen;
 
 namespace {
 
+// clang-format off
 constexpr std::array<QPoint, 9> kHoles = {{{32, 40}, {176, 40}, {320, 40},
                                            {32, 174}, {176, 174}, {320, 174},
                                            {32, 308}, {176, 308}, {320, 308}}};
+// clang-format on
 
 bool save(const QImage &img, const QDir &dir, const QString &name, int scale)
 {

@@ -15,10 +15,12 @@ inline constexpr int Down = 40;
 inline constexpr int Numpad0 = 96;  // Numpad1..9 follow as 97..105
 
 // Hole keys, row by row like the board: [hole] = {keypad key, letter key}.
+// clang-format off
 inline constexpr std::array<std::array<int, 2>, 9> kHoleKeys{{
     {103, 'Q'}, {104, 'W'}, {105, 'E'},
     {100, 'A'}, {101, 'S'}, {102, 'D'},
     {97, 'Z'}, {98, 'X'}, {99, 'C'},
 }};
+// clang-format on
 
 }  // namespace pokopin::game::vk
