@@ -17,7 +17,6 @@ const QColor kNose(226, 92, 120);
 const QColor kGrass(70, 150, 50);
 const QColor kGrassDark(40, 96, 30);
 
-
 // 16 to 24 px: no gradients and no thin lines, which would only blur into
 // mud; the sunglasses become one dark band, the grin a white crescent where
 // there is room for it. Drawn on a grid of `grid` units, one unit a pixel at
@@ -81,8 +80,8 @@ QImage smallIcon(int size)
 
     // Sunglasses: one band with a notch over the nose.
     QPainterPath band;
-    band.addRoundedRect(QRectF(left - 0.5, edge(4.5 * u), right - left + 1, edge(3 * u)),
-                        1.2 * u, 1.2 * u);
+    band.addRoundedRect(QRectF(left - 0.5, edge(4.5 * u), right - left + 1, edge(3 * u)), 1.2 * u,
+                        1.2 * u);
     QPainterPath notch;
     notch.addEllipse(QRectF(7.2 * u, 6.6 * u, 1.6 * u, 1.6 * u));
     p.setBrush(QColor(12, 12, 20));
@@ -98,7 +97,7 @@ QImage smallIcon(int size)
 }
 
 // What 64 px and more have room for, laid over the 32-unit mole.
-void drawLargeDetail(QPainter &p, int size)
+void drawLargeDetail(QPainter& p, int size)
 {
     const double hair = 32.0 / size;  // one pixel in the 32-unit space
     const double fine = qMax(0.28, 1.5 * hair);
@@ -152,7 +151,7 @@ void drawLargeDetail(QPainter &p, int size)
     }
 }
 
-} // namespace
+}  // namespace
 
 QImage appIcon(int size)
 {
@@ -168,4 +167,4 @@ QImage appIcon(int size)
     return img;
 }
 
-} // namespace artgen
+}  // namespace artgen

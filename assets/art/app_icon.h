@@ -15,4 +15,4 @@ using pokopin::art::kAppIconSizes;
 // same with whiskers, paws on the rim, fur strokes and grass around the hole.
 QImage appIcon(int size);
 
-} // namespace artgen
+}  // namespace artgen

@@ -25,10 +25,10 @@ constexpr std::array<QPoint, 9> kHoles = {{{32, 40}, {176, 40}, {320, 40},
                                            {32, 308}, {176, 308}, {320, 308}}};
 // clang-format on
 
-bool save(const QImage &img, const QDir &dir, const QString &name, int scale)
+bool save(const QImage& img, const QDir& dir, const QString& name, int scale)
 {
-    const QString file = dir.filePath(scale == 1 ? name + ".png"
-                                                 : name + QStringLiteral("@%1x.png").arg(scale));
+    const QString file =
+        dir.filePath(scale == 1 ? name + ".png" : name + QStringLiteral("@%1x.png").arg(scale));
     const QImage out = img.hasAlphaChannel() ? img.convertToFormat(QImage::Format_ARGB32)
                                              : img.convertToFormat(QImage::Format_RGB32);
     if (!out.save(file, "PNG")) {
@@ -40,8 +40,8 @@ bool save(const QImage &img, const QDir &dir, const QString &name, int scale)
 
 // The main window as the game puts it together, with the first mode's label
 // cut into the panel the way the game does it.
-QImage mockup(const QImage &board, const std::array<QImage, 4> &holes, const QImage &panel,
-              const LevelLabel &label, int scale)
+QImage mockup(const QImage& board, const std::array<QImage, 4>& holes, const QImage& panel,
+              const LevelLabel& label, int scale)
 {
     QImage out(640 * scale, 480 * scale, QImage::Format_RGB32);
     QPainter p(&out);
@@ -59,8 +59,8 @@ QImage mockup(const QImage &board, const std::array<QImage, 4> &holes, const QIm
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(scale, scale);
 
-    auto shadowed = [&p](const QPointF &at, const QString &text, double px, const QColor &shadow,
-                         const QPointF &offset) {
+    auto shadowed = [&p](const QPointF& at, const QString& text, double px, const QColor& shadow,
+                         const QPointF& offset) {
         QFont f = japaneseFont(px);
         f.setBold(true);
         p.setFont(f);
@@ -79,16 +79,16 @@ QImage mockup(const QImage &board, const std::array<QImage, 4> &holes, const QIm
     p.setFont(digits);
     p.setPen(Qt::white);
     const int ys[4] = {243, 312, 376, 440};
-    const char *values[4] = {"12", "9", "3", "24"};
+    const char* values[4] = {"12", "9", "3", "24"};
     for (int i = 0; i < 4; ++i)
         p.drawText(QPointF(460 + (i == 0 ? 145 : 144), ys[i] + 24), QString::fromLatin1(values[i]));
     p.end();
     return out;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
@@ -108,7 +108,7 @@ int main(int argc, char **argv)
     };
     std::array<Scene, 2> scenes;
     for (int scale : {1, 2}) {
-        Scene &scene = scenes[scale - 1];
+        Scene& scene = scenes[scale - 1];
         const Grass grass(scale);
         scene.board = boardPicture(grass, scale);
         ok &= save(scene.board, dir, QStringLiteral("board"), scale);
@@ -141,7 +141,7 @@ int main(int argc, char **argv)
     if (argc > 2) {
         const QDir previewDir(QString::fromLocal8Bit(argv[2]));
         for (int scale : {1, 2}) {
-            const Scene &scene = scenes[scale - 1];
+            const Scene& scene = scenes[scale - 1];
             ok &= save(mockup(scene.board, scene.holes, scene.panel, scene.firstLabel, scale),
                        previewDir, QStringLiteral("preview"), scale);
         }

@@ -15,9 +15,8 @@ namespace artgen {
 
 namespace {
 
-
 struct Kana {
-    const char *text;
+    const char* text;
     QColor colour;
 };
 
@@ -30,8 +29,8 @@ const std::array<Kana, 4> kTitleKana = {{
 }};
 
 // Bouncing row of sticker letters centred on centre.
-void drawTitleKana(QPainter &p, const QPointF &centre, double size, double spacing,
-                   double rim, double white)
+void drawTitleKana(QPainter& p, const QPointF& centre, double size, double spacing, double rim,
+                   double white)
 {
     const QFont font = japaneseFont(size);
     const double tilt[4] = {-8, 5, -6, 8};
@@ -55,7 +54,7 @@ void drawTitleKana(QPainter &p, const QPointF &centre, double size, double spaci
 
 // The orange "Pokopin!" sticker, on the title card (weight 1) and, thinner,
 // on the side panel's logo.
-void drawRomanTitle(QPainter &p, const QPointF &centre, const QSizeF &box, int fontPx,
+void drawRomanTitle(QPainter& p, const QPointF& centre, const QSizeF& box, int fontPx,
                     double weight)
 {
     const QPainterPath roman =
@@ -70,7 +69,7 @@ void drawRomanTitle(QPainter &p, const QPointF &centre, const QSizeF &box, int f
     drawSticker(p, roman, rs);
 }
 
-void drawSparkle(QPainter &p, const QPointF &c, double r, const QColor &colour)
+void drawSparkle(QPainter& p, const QPointF& c, double r, const QColor& colour)
 {
     QPainterPath s;
     s.moveTo(c.x(), c.y() - r);
@@ -84,7 +83,7 @@ void drawSparkle(QPainter &p, const QPointF &c, double r, const QColor &colour)
 }
 
 // A squeaky toy hammer, head centred on the origin, handle pointing down.
-void drawToyHammer(QPainter &p)
+void drawToyHammer(QPainter& p)
 {
     // Handle.
     const QRectF handle(-4.5, 8, 9, 62);
@@ -123,7 +122,7 @@ void drawToyHammer(QPainter &p)
 }
 
 // Grass patch for the mole on the cards.
-void drawLawnPatch(QPainter &p, const QPointF &c, double rx, double ry)
+void drawLawnPatch(QPainter& p, const QPointF& c, double rx, double ry)
 {
     QRadialGradient g(c + QPointF(-rx * 0.3, -ry * 0.4), rx);
     g.setColorAt(0, QColor(70, 240, 90));
@@ -133,16 +132,16 @@ void drawLawnPatch(QPainter &p, const QPointF &c, double rx, double ry)
     p.drawEllipse(c, rx, ry);
 }
 
-QPainterPath roundedRect(const QRectF &r, double radius)
+QPainterPath roundedRect(const QRectF& r, double radius)
 {
     QPainterPath path;
     path.addRoundedRect(r, radius, radius);
     return path;
 }
 
-} // namespace
+}  // namespace
 
-QImage boardPicture(const Grass &grass, int scale)
+QImage boardPicture(const Grass& grass, int scale)
 {
     QImage img(460 * scale, 480 * scale, QImage::Format_RGB32);
     grass.paint(img, 0, 0);
@@ -273,7 +272,7 @@ QImage panelPicture(int scale)
 
     // Counter boxes.
     const QFont captionFont = latinFont(13);
-    for (const PanelBox &b : kPanelBoxes) {
+    for (const PanelBox& b : kPanelBoxes) {
         const QRectF box(5, b.top, 170, b.bottom - b.top + 1);
         const QPainterPath path = roundedRect(box.adjusted(0.5, 0.5, -0.5, -0.5), 9);
         p.setPen(Qt::NoPen);
@@ -318,7 +317,7 @@ QImage panelPicture(int scale)
         p.setFont(captionFont);
         const double lineH = 15;
         double y = box.center().y() - lineH * lines.size() / 2.0;
-        for (const QString &line : lines) {
+        for (const QString& line : lines) {
             const QRectF r(14, y, 120, lineH);
             p.setPen(QColor(6, 24, 80, 200));
             p.drawText(r.translated(1, 1.2), Qt::AlignLeft | Qt::AlignVCenter, line);
@@ -333,7 +332,7 @@ QImage panelPicture(int scale)
 
 LevelLabel levelLabel(int mode, int scale)
 {
-    static const char *const names[4] = {"かんたん", "ふつう", "むずい", "どむず"};
+    static const char* const names[4] = {"かんたん", "ふつう", "むずい", "どむず"};
     static const QColor colours[4] = {QColor(255, 255, 0), QColor(255, 204, 0),
                                       QColor(204, 153, 51), QColor(255, 0, 0)};
     const QFont font = japaneseFont(100);
@@ -348,7 +347,7 @@ LevelLabel levelLabel(int mode, int scale)
     t.translate(-r.center().x(), -r.center().y());
     text = t.map(text);
 
-    const double bold = 1.3;   // stroke that makes the regular face bold
+    const double bold = 1.3;     // stroke that makes the regular face bold
     const double outline = 1.9;  // mask reaches this far beyond the letters
     const int w = 105 * scale, h = 35 * scale;
 
@@ -362,7 +361,7 @@ LevelLabel levelLabel(int mode, int scale)
     }
     // Hard-edged: a grey pixel would smear the panel under an AND.
     for (int y = 0; y < h; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(mask.scanLine(y));
+        auto* row = reinterpret_cast<QRgb*>(mask.scanLine(y));
         for (int x = 0; x < w; ++x)
             row[x] = qGray(row[x]) < 250 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
     }
@@ -377,8 +376,8 @@ LevelLabel levelLabel(int mode, int scale)
     }
     // Under a white mask pixel the XOR must leave the panel as it was.
     for (int y = 0; y < h; ++y) {
-        auto *img = reinterpret_cast<QRgb *>(image.scanLine(y));
-        const auto *m = reinterpret_cast<const QRgb *>(mask.constScanLine(y));
+        auto* img = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const auto* m = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
         for (int x = 0; x < w; ++x)
             if (qRed(m[x]) != 0)
                 img[x] = qRgb(0, 0, 0);
@@ -386,4 +385,4 @@ LevelLabel levelLabel(int mode, int scale)
     return {image, mask};
 }
 
-} // namespace artgen
+}  // namespace artgen

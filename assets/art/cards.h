@@ -7,7 +7,7 @@ namespace artgen {
 
 class Grass;
 
-QImage boardPicture(const Grass &grass, int scale);
+QImage boardPicture(const Grass& grass, int scale);
 QImage titlePicture(int scale);
 QImage panelPicture(int scale);
 
@@ -21,7 +21,7 @@ LevelLabel levelLabel(int mode, int scale);
 
 // Panel boxes, top to bottom: caption and the rows the box covers.
 struct PanelBox {
-    const char *caption;
+    const char* caption;
     int top;
     int bottom;
 };
@@ -30,4 +30,4 @@ inline constexpr PanelBox kPanelBoxes[] = {
     {"MISS", 353, 406},       {"SCORE", 419, 471},
 };
 
-} // namespace artgen
+}  // namespace artgen

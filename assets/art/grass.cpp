@@ -12,7 +12,7 @@ namespace {
 // Stripes per period along both axes; 25 puts them about 4 px apart.
 constexpr int kStripes = 25;
 
-void drawBlade(QPainter &p, const QPointF &at, double len, double lean, const QColor &c)
+void drawBlade(QPainter& p, const QPointF& at, double len, double lean, const QColor& c)
 {
     QPainterPath b;
     b.moveTo(at + QPointF(-0.6, 0));
@@ -24,7 +24,7 @@ void drawBlade(QPainter &p, const QPointF &at, double len, double lean, const QC
     p.drawPath(b);
 }
 
-} // namespace
+}  // namespace
 
 Grass::Grass(int scale)
 {
@@ -36,11 +36,11 @@ Grass::Grass(int scale)
 
     // Fine diagonal furrows: a thin darker line with soft edges.
     for (int y = 0; y < h; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(tile_.scanLine(y));
+        auto* row = reinterpret_cast<QRgb*>(tile_.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const double u = kStripes * ((x + 0.5) / w + (y + 0.5) / h);
-            const double f = u - std::floor(u);           // 0..1 across one stripe
-            const double d = std::abs(f - 0.5) * 2.0;      // 1 at the furrow, 0 between
+            const double f = u - std::floor(u);        // 0..1 across one stripe
+            const double d = std::abs(f - 0.5) * 2.0;  // 1 at the furrow, 0 between
             const double t = std::clamp((d - 0.62) / 0.3, 0.0, 1.0);
             row[x] = mix(base, furrow, t * t * (3 - 2 * t)).rgb();
         }
@@ -77,11 +77,11 @@ QRgb Grass::at(int x, int y) const
     return tile_.pixel(((x % w) + w) % w, ((y % h) + h) % h);
 }
 
-void Grass::paint(QImage &img, int dx, int dy) const
+void Grass::paint(QImage& img, int dx, int dy) const
 {
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             img.setPixel(x, y, at(x + dx, y + dy));
 }
 
-} // namespace artgen
+}  // namespace artgen

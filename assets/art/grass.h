@@ -18,10 +18,10 @@ public:
     // Board pixel at this scale.
     QRgb at(int x, int y) const;
     // Fills img so that its pixel (x, y) shows board pixel (x + dx, y + dy).
-    void paint(QImage &img, int dx, int dy) const;
+    void paint(QImage& img, int dx, int dy) const;
 
 private:
     QImage tile_;
 };
 
-} // namespace artgen
+}  // namespace artgen

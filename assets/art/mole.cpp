@@ -15,9 +15,9 @@ namespace artgen {
 namespace {
 
 // Hole layout in the 100 x 100 picture.
-constexpr double kHoleX = 50, kHoleY = 70;       // centre of the opening
-constexpr double kHoleRx = 37, kHoleRy = 14;     // opening
-constexpr double kMoundRx = 46, kMoundRy = 21;   // dirt ring around it
+constexpr double kHoleX = 50, kHoleY = 70;      // centre of the opening
+constexpr double kHoleRx = 37, kHoleRy = 14;    // opening
+constexpr double kMoundRx = 46, kMoundRy = 21;  // dirt ring around it
 constexpr double kMoundY = 72;
 
 const QColor kFurDark(98, 58, 30);
@@ -55,7 +55,7 @@ QPainterPath moundPath()
     return path;
 }
 
-void drawMound(QPainter &p)
+void drawMound(QPainter& p)
 {
     // Soft contact shadow on the grass.
     // It stays clear of the picture's edge, where the grass must match the board.
@@ -123,13 +123,14 @@ void drawMound(QPainter &p)
 }
 
 // Grass growing in front of the heap's lower edge ties it to the lawn.
-void drawTufts(QPainter &p)
+void drawTufts(QPainter& p)
 {
     struct Tuft {
         double x, y, size;
     };
-    const Tuft tufts[] = {{9, 80, 1.0}, {91, 82, 0.9}, {48, 95.5, 0.8}, {22, 92, 0.7}, {77, 93, 0.75}};
-    for (const Tuft &t : tufts) {
+    const Tuft tufts[] = {
+        {9, 80, 1.0}, {91, 82, 0.9}, {48, 95.5, 0.8}, {22, 92, 0.7}, {77, 93, 0.75}};
+    for (const Tuft& t : tufts) {
         const double leans[3] = {-2.2, 0.3, 2.4};
         const double lens[3] = {4.2, 6.0, 4.6};
         for (int i = 0; i < 3; ++i) {
@@ -151,7 +152,7 @@ void drawTufts(QPainter &p)
     }
 }
 
-void drawOpening(QPainter &p)
+void drawOpening(QPainter& p)
 {
     const QPainterPath hole = ellipsePath(kHoleX, kHoleY, kHoleRx, kHoleRy);
     // The far wall catches some light; the depth goes dark.
@@ -164,8 +165,7 @@ void drawOpening(QPainter &p)
     p.drawPath(hole);
     // Lit front lip.
     p.save();
-    p.setClipPath(ellipsePath(kHoleX, kHoleY + 2.0, kHoleRx + 1.5, kHoleRy + 2.5)
-                      .subtracted(hole));
+    p.setClipPath(ellipsePath(kHoleX, kHoleY + 2.0, kHoleRx + 1.5, kHoleRy + 2.5).subtracted(hole));
     p.setPen(Qt::NoPen);
     QLinearGradient lip(QPointF(0, kHoleY), QPointF(0, kHoleY + kHoleRy + 4));
     lip.setColorAt(0.0, QColor(240, 196, 140, 0));
@@ -196,7 +196,7 @@ QPainterPath moleBody()
     return b;
 }
 
-void drawBody(QPainter &p)
+void drawBody(QPainter& p)
 {
     const QPainterPath body = moleBody();
     QRadialGradient fur(QPointF(40, 26), 58);
@@ -238,7 +238,7 @@ void drawBody(QPainter &p)
     p.drawPath(hair);
 }
 
-void drawMuzzle(QPainter &p, bool whiskers)
+void drawMuzzle(QPainter& p, bool whiskers)
 {
     QRadialGradient m(QPointF(48, 46), 18);
     m.setColorAt(0, kSkinLight);
@@ -256,7 +256,7 @@ void drawMuzzle(QPainter &p, bool whiskers)
     }
 }
 
-void drawNose(QPainter &p)
+void drawNose(QPainter& p)
 {
     QRadialGradient n(QPointF(48.5, 42.5), 7);
     n.setColorAt(0, QColor(255, 160, 180));
@@ -272,7 +272,7 @@ void drawNose(QPainter &p)
     p.drawLine(QPointF(50, 48.7), QPointF(50, 51.5));
 }
 
-void drawCheeks(QPainter &p)
+void drawCheeks(QPainter& p)
 {
     p.setPen(Qt::NoPen);
     for (double x : {30.5, 69.5}) {
@@ -284,7 +284,7 @@ void drawCheeks(QPainter &p)
     }
 }
 
-void drawOpenEye(QPainter &p, double x, double y)
+void drawOpenEye(QPainter& p, double x, double y)
 {
     p.setPen(Qt::NoPen);
     QRadialGradient e(QPointF(x - 1, y - 1.5), 5.5);
@@ -298,14 +298,14 @@ void drawOpenEye(QPainter &p, double x, double y)
 }
 
 // The open mouth of either face: dark red inside, a darker rim.
-void drawMouthShape(QPainter &p, const QPainterPath &mouth)
+void drawMouthShape(QPainter& p, const QPainterPath& mouth)
 {
     p.setBrush(QColor(150, 34, 44));
     p.setPen(roundPen(QColor(96, 24, 28), 1.0));
     p.drawPath(mouth);
 }
 
-void drawSmile(QPainter &p)
+void drawSmile(QPainter& p)
 {
     QPainterPath mouth;
     mouth.moveTo(42.5, 52.5);
@@ -322,7 +322,7 @@ void drawSmile(QPainter &p)
     p.restore();
 }
 
-void drawPaws(QPainter &p, double dy, bool clenched)
+void drawPaws(QPainter& p, double dy, bool clenched)
 {
     for (double x : {30.0, 70.0}) {
         const QPointF c(x, 83 + dy);
@@ -346,7 +346,7 @@ void drawPaws(QPainter &p, double dy, bool clenched)
     }
 }
 
-void drawMole(QPainter &p)
+void drawMole(QPainter& p)
 {
     p.save();
     p.setClipPath(moleClip());
@@ -367,7 +367,7 @@ void drawMole(QPainter &p)
     drawPaws(p, 0, false);
 }
 
-void drawSqueezedEye(QPainter &p, double x, double y, bool left)
+void drawSqueezedEye(QPainter& p, double x, double y, bool left)
 {
     const double s = left ? 1 : -1;
     QPainterPath e;
@@ -379,7 +379,7 @@ void drawSqueezedEye(QPainter &p, double x, double y, bool left)
     p.drawPath(e);
 }
 
-void drawTears(QPainter &p, double x, double y, bool left)
+void drawTears(QPainter& p, double x, double y, bool left)
 {
     const double s = left ? -1 : 1;
     QPainterPath t;
@@ -399,7 +399,7 @@ void drawTears(QPainter &p, double x, double y, bool left)
     p.drawLine(QPointF(x + 3.2 * s, y + 8), QPointF(x + 3.4 * s, y + 14));
 }
 
-void drawSweat(QPainter &p, const QPointF &c, double r, double angle)
+void drawSweat(QPainter& p, const QPointF& c, double r, double angle)
 {
     const QPainterPath d = dropPath(c, r, angle);
     QLinearGradient g(c + QPointF(0, -2 * r), c + QPointF(0, r));
@@ -413,7 +413,7 @@ void drawSweat(QPainter &p, const QPointF &c, double r, double angle)
     p.drawEllipse(c + QPointF(-r * 0.35, -r * 0.2), r * 0.28, r * 0.4);
 }
 
-void drawStar(QPainter &p, const QPointF &c, double r, double angle)
+void drawStar(QPainter& p, const QPointF& c, double r, double angle)
 {
     QPainterPath star;
     for (int i = 0; i < 10; ++i) {
@@ -434,7 +434,7 @@ void drawStar(QPainter &p, const QPointF &c, double r, double angle)
     p.drawPath(star);
 }
 
-void drawBandage(QPainter &p)
+void drawBandage(QPainter& p)
 {
     const QPointF c(59, 19);
     for (double a : {35.0, -55.0}) {
@@ -461,7 +461,7 @@ void drawBandage(QPainter &p)
     p.drawRoundedRect(QRectF(c.x() - 4.2, c.y() - 4.2, 8.4, 8.4), 1.6, 1.6);
 }
 
-void drawWhacked(QPainter &p)
+void drawWhacked(QPainter& p)
 {
     p.save();
     p.setClipPath(moleClip());
@@ -504,7 +504,7 @@ void drawWhacked(QPainter &p)
     drawStar(p, QPointF(74, 8), 3.0, 20);
 }
 
-void drawMissMark(QPainter &p)
+void drawMissMark(QPainter& p)
 {
     QPainterPath t = textPath(QStringLiteral("Miss!"), latinFont(40, true));
     t = fitPath(t, QPointF(0, 0), QSizeF(74, 36));
@@ -523,29 +523,29 @@ void drawMissMark(QPainter &p)
     drawSticker(p, t, s);
 }
 
-} // namespace
+}  // namespace
 
-void drawHole(QPainter &p, HoleState state)
+void drawHole(QPainter& p, HoleState state)
 {
     drawMound(p);
     drawOpening(p);
     drawTufts(p);
     switch (state) {
-    case HoleState::Empty:
-        break;
-    case HoleState::Mole:
-        drawMole(p);
-        break;
-    case HoleState::Whacked:
-        drawWhacked(p);
-        break;
-    case HoleState::Miss:
-        drawMissMark(p);
-        break;
+        case HoleState::Empty:
+            break;
+        case HoleState::Mole:
+            drawMole(p);
+            break;
+        case HoleState::Whacked:
+            drawWhacked(p);
+            break;
+        case HoleState::Miss:
+            drawMissMark(p);
+            break;
     }
 }
 
-QImage holePicture(HoleState state, const Grass &grass, int scale, int x, int y)
+QImage holePicture(HoleState state, const Grass& grass, int scale, int x, int y)
 {
     QImage img(100 * scale, 100 * scale, QImage::Format_RGB32);
     grass.paint(img, x * scale, y * scale);
@@ -649,4 +649,4 @@ QImage iconPicture(int size)
     return img;
 }
 
-} // namespace artgen
+}  // namespace artgen

@@ -18,13 +18,13 @@ enum class HoleState { Empty, Mole, Whacked, Miss };
 
 // Everything of a hole picture except the grass: soft shadow, dirt mound,
 // the hole, whoever stands in it, and the miss mark.
-void drawHole(QPainter &p, HoleState state);
+void drawHole(QPainter& p, HoleState state);
 
 // A hole picture standing at board position (x, y) in 1x pixels.
-QImage holePicture(HoleState state, const Grass &grass, int scale, int x, int y);
+QImage holePicture(HoleState state, const Grass& grass, int scale, int x, int y);
 
 // The program icon: a grinning mole with sunglasses in its hole, on a clear
 // background.
 QImage iconPicture(int size);
 
-} // namespace artgen
+}  // namespace artgen

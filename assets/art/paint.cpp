@@ -25,7 +25,7 @@ double Rng::uniform()
     return static_cast<double>(nextBits() >> 11) * (1.0 / 9007199254740992.0);
 }
 
-QImage opaqueCanvas(int w, int h, const QColor &fill)
+QImage opaqueCanvas(int w, int h, const QColor& fill)
 {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(fill);
@@ -39,7 +39,7 @@ QImage clearCanvas(int w, int h)
     return img;
 }
 
-void beginScaled(QPainter &p, QImage &img, double scale)
+void beginScaled(QPainter& p, QImage& img, double scale)
 {
     p.begin(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -47,7 +47,7 @@ void beginScaled(QPainter &p, QImage &img, double scale)
     p.scale(scale, scale);
 }
 
-static QFont checkedFont(const QString &family, double pixelSize, bool bold, bool italic)
+static QFont checkedFont(const QString& family, double pixelSize, bool bold, bool italic)
 {
     QFont f;
     f.setFamilies({family});
@@ -76,7 +76,7 @@ QFont latinFont(double pixelSize, bool italic, bool bold)
     return checkedFont(QStringLiteral("DejaVu Sans"), pixelSize, bold, italic);
 }
 
-QPainterPath textPath(const QString &text, const QFont &font)
+QPainterPath textPath(const QString& text, const QFont& font)
 {
     QPainterPath path;
     path.addText(0, 0, font, text);
@@ -85,7 +85,7 @@ QPainterPath textPath(const QString &text, const QFont &font)
     return path;
 }
 
-QPainterPath fitPath(const QPainterPath &path, const QPointF &centre, const QSizeF &box)
+QPainterPath fitPath(const QPainterPath& path, const QPointF& centre, const QSizeF& box)
 {
     const QRectF r = path.boundingRect();
     const double k = std::min(box.width() / r.width(), box.height() / r.height());
@@ -96,26 +96,26 @@ QPainterPath fitPath(const QPainterPath &path, const QPointF &centre, const QSiz
     return t.map(path);
 }
 
-QColor mix(const QColor &a, const QColor &b, double t)
+QColor mix(const QColor& a, const QColor& b, double t)
 {
     auto lerp = [t](int x, int y) { return static_cast<int>(x + (y - x) * t + 0.5); };
     return QColor(lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()),
                   lerp(a.alpha(), b.alpha()));
 }
 
-QColor withAlpha(const QColor &c, int alpha)
+QColor withAlpha(const QColor& c, int alpha)
 {
     QColor r = c;
     r.setAlpha(alpha);
     return r;
 }
 
-QPen roundPen(const QColor &c, double w)
+QPen roundPen(const QColor& c, double w)
 {
     return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-void drawSticker(QPainter &p, const QPainterPath &glyphs, const StickerStyle &s)
+void drawSticker(QPainter& p, const QPainterPath& glyphs, const StickerStyle& s)
 {
     p.save();
     const double outer = s.rimWidth + 2 * s.embolden;
@@ -163,7 +163,7 @@ void drawSticker(QPainter &p, const QPainterPath &glyphs, const StickerStyle &s)
     p.restore();
 }
 
-QPainterPath dropPath(const QPointF &c, double radius, double angleDeg)
+QPainterPath dropPath(const QPointF& c, double radius, double angleDeg)
 {
     QPainterPath d;
     d.moveTo(0, -2.4 * radius);
@@ -177,4 +177,4 @@ QPainterPath dropPath(const QPointF &c, double radius, double angleDeg)
     return t.map(d);
 }
 
-} // namespace artgen
+}  // namespace artgen

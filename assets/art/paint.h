@@ -18,19 +18,19 @@ class Rng {
 public:
     explicit Rng(std::uint64_t seed) : state_(seed) {}
     std::uint64_t nextBits();
-    double uniform();                       // [0, 1)
+    double uniform();  // [0, 1)
     double range(double lo, double hi) { return lo + (hi - lo) * uniform(); }
 
 private:
     std::uint64_t state_;
 };
 
-QImage opaqueCanvas(int w, int h, const QColor &fill);
+QImage opaqueCanvas(int w, int h, const QColor& fill);
 QImage clearCanvas(int w, int h);
 
 // Antialiased painter whose user space is the picture's 1x layout, so every
 // picture is drawn from the same numbers at any resolution.
-void beginScaled(QPainter &p, QImage &img, double scale);
+void beginScaled(QPainter& p, QImage& img, double scale);
 
 // Japanese lettering; stops the generator if the face is missing, because a
 // silent fallback would ship boxes instead of kana.
@@ -38,15 +38,15 @@ QFont japaneseFont(double pixelSize);
 QFont latinFont(double pixelSize, bool italic = false, bool bold = true);
 
 // Outline of a text run with its horizontal centre and baseline at origin.
-QPainterPath textPath(const QString &text, const QFont &font);
+QPainterPath textPath(const QString& text, const QFont& font);
 // Scales and moves a path so that its bounding box is centred on centre and
 // fits inside box (keeping proportions).
-QPainterPath fitPath(const QPainterPath &path, const QPointF &centre, const QSizeF &box);
+QPainterPath fitPath(const QPainterPath& path, const QPointF& centre, const QSizeF& box);
 
-QColor mix(const QColor &a, const QColor &b, double t);
-QColor withAlpha(const QColor &c, int alpha);
+QColor mix(const QColor& a, const QColor& b, double t);
+QColor withAlpha(const QColor& c, int alpha);
 // A pen with round caps and joins, as every outline of the pictures uses.
-QPen roundPen(const QColor &c, double w);
+QPen roundPen(const QColor& c, double w);
 
 // Layered sticker lettering: soft shadow, dark rim, white rim, gradient
 // body and a glossy upper highlight.
@@ -60,9 +60,9 @@ struct StickerStyle {
     int shadowAlpha = 80;
     bool gloss = true;
 };
-void drawSticker(QPainter &p, const QPainterPath &glyphs, const StickerStyle &style);
+void drawSticker(QPainter& p, const QPainterPath& glyphs, const StickerStyle& style);
 
 // Teardrop pointing up, its round end centred on c.
-QPainterPath dropPath(const QPointF &c, double radius, double angleDeg);
+QPainterPath dropPath(const QPointF& c, double radius, double angleDeg);
 
-} // namespace artgen
+}  // namespace artgen

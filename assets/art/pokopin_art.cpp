@@ -2,13 +2,31 @@
 
 namespace pokopin::art {
 
-QString title() { return QStringLiteral(":/art/title.png"); }
-QString board() { return QStringLiteral(":/art/board.png"); }
-QString panel() { return QStringLiteral(":/art/panel.png"); }
-QString hole(int k) { return QStringLiteral(":/art/hole%1.png").arg(k); }
+QString title()
+{
+    return QStringLiteral(":/art/title.png");
+}
+QString board()
+{
+    return QStringLiteral(":/art/board.png");
+}
+QString panel()
+{
+    return QStringLiteral(":/art/panel.png");
+}
+QString hole(int k)
+{
+    return QStringLiteral(":/art/hole%1.png").arg(k);
+}
 // Generated as one numbered row, each mode's name followed by its mask.
-QString modeLabelImage(int mode) { return QStringLiteral(":/art/level%1.png").arg(2 * mode); }
-QString modeLabelMask(int mode) { return QStringLiteral(":/art/level%1.png").arg(2 * mode + 1); }
+QString modeLabelImage(int mode)
+{
+    return QStringLiteral(":/art/level%1.png").arg(2 * mode);
+}
+QString modeLabelMask(int mode)
+{
+    return QStringLiteral(":/art/level%1.png").arg(2 * mode + 1);
+}
 
 QString icon(int size)
 {
@@ -16,9 +34,12 @@ QString icon(int size)
                       : QStringLiteral(":/art/icon%1.png").arg(size);
 }
 
-QString appIcon(int size) { return QStringLiteral(":/art/appicon%1.png").arg(size); }
+QString appIcon(int size)
+{
+    return QStringLiteral(":/art/appicon%1.png").arg(size);
+}
 
-QString hiDpi(const QString &path)
+QString hiDpi(const QString& path)
 {
     QString p = path;
     if (p.endsWith(QLatin1String(".png")))
@@ -26,4 +47,4 @@ QString hiDpi(const QString &path)
     return p;
 }
 
-} // namespace pokopin::art
+}  // namespace pokopin::art

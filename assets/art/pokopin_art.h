@@ -10,15 +10,15 @@
 
 namespace pokopin::art {
 
-QString title();          // 500 x 250
-QString board();          // 460 x 480
-QString panel();          // 180 x 480
-QString hole(int k);      // 100 x 100; 0 empty, 1 mole, 2 whacked mole, 3 miss mark
+QString title();      // 500 x 250
+QString board();      // 460 x 480
+QString panel();      // 180 x 480
+QString hole(int k);  // 100 x 100; 0 empty, 1 mole, 2 whacked mole, 3 miss mark
 // 105 x 35, mode 0..3: the mode's name in colour on black, and its mask, a
 // black silhouette on white that clears the name's place in the panel first.
 QString modeLabelImage(int mode);
 QString modeLabelMask(int mode);
-QString icon(int size);   // 32, 64 or 128
+QString icon(int size);  // 32, 64 or 128
 
 // The desktop icon at the sizes of the icon theme, each drawn for its size;
 // the same set is installed into the hicolor theme.
@@ -26,6 +26,6 @@ inline constexpr std::array<int, 9> kAppIconSizes = {16, 22, 24, 32, 48, 64, 128
 QString appIcon(int size);
 
 // The twice-size companion of a picture path.
-QString hiDpi(const QString &path);
+QString hiDpi(const QString& path);
 
-} // namespace pokopin::art
+}  // namespace pokopin::art

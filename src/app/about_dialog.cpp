@@ -37,8 +37,7 @@ QPixmap logoFor(qreal ratio)
 
 }  // namespace
 
-AboutDialog::AboutDialog(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
+AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("AboutDialog"));
     setModal(true);
@@ -50,12 +49,12 @@ AboutDialog::AboutDialog(QWidget* owner)
     logo_->setGeometry(17, 10, kLogoSize, kLogoSize);
 
     const QColor brown(192, 64, 0);
-    titleLabel_ = makeLabel(this, QStringLiteral("titleLabel"), {59, 13}, QStringLiteral("Pokopin！"),
-                          gothicFont(24, false), brown);
+    titleLabel_ = makeLabel(this, QStringLiteral("titleLabel"), {59, 13},
+                            QStringLiteral("Pokopin！"), gothicFont(24, false), brown);
     versionLabel_ = makeLabel(this, QStringLiteral("versionLabel"), {23, 61},
-                            QStringLiteral("Version"), gothicFont(21, false), brown);
+                              QStringLiteral("Version"), gothicFont(21, false), brown);
     copyrightLabel_ = makeLabel(this, QStringLiteral("copyrightLabel"), {23, 89},
-                        QStringLiteral("© Pokopin developers"), gothicFont(13, false));
+                                QStringLiteral("© Pokopin developers"), gothicFont(13, false));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));

@@ -16,7 +16,10 @@ namespace pokopin::app {
 
 namespace {
 
-bool absolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
+bool absolute(const std::string& path)
+{
+    return !path.empty() && path.front() == '/';
+}
 
 // The folder holding `path`, lexically: "/usr/bin" gives "/usr", "/usr" and
 // "/" give "/". Trailing separators are ignored.
@@ -59,9 +62,10 @@ DataFolders findDataFolders(const Surroundings& around)
         return {beside, beside};  // no data anywhere: behave as a bare build does
 
     // The XDG base-directory rules call a relative XDG_DATA_HOME invalid.
-    const std::string dataHome = absolute(around.xdgDataHome)
-                                     ? around.xdgDataHome
-                                     : game::joinPath(game::joinPath(around.home, ".local"), "share");
+    const std::string dataHome =
+        absolute(around.xdgDataHome)
+            ? around.xdgDataHome
+            : game::joinPath(game::joinPath(around.home, ".local"), "share");
     return {installed, game::joinPath(dataHome, "pokopin")};
 }
 

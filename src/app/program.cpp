@@ -34,13 +34,11 @@ std::string missingDisplay(int argc, const char* const* argv,
 
 Program::Program(std::string programFolder, QString lockPath)
     : Program(DataFolders{programFolder, programFolder}, std::move(lockPath))
-{
-}
+{}
 
 Program::Program(DataFolders folders, QString lockPath)
     : folders_(std::move(folders)), instance_(std::move(lockPath))
-{
-}
+{}
 
 Program::~Program()
 {
@@ -50,15 +48,15 @@ Program::~Program()
 int Program::run()
 {
     switch (instance_.acquire()) {
-    case SingleInstance::Outcome::Held:
-        break;
-    case SingleInstance::Outcome::RunningElsewhere:
-        return 0;
-    case SingleInstance::Outcome::NoLock:
-        // The lock only keeps a second copy away; the game needs none.
-        std::fprintf(stderr, "pokopin: no single-instance lock (%s); playing without it\n",
-                     qPrintable(instance_.problem()));
-        break;
+        case SingleInstance::Outcome::Held:
+            break;
+        case SingleInstance::Outcome::RunningElsewhere:
+            return 0;
+        case SingleInstance::Outcome::NoLock:
+            // The lock only keeps a second copy away; the game needs none.
+            std::fprintf(stderr, "pokopin: no single-instance lock (%s); playing without it\n",
+                         qPrintable(instance_.problem()));
+            break;
     }
     preferDetectableKeyRepeat();
     title_ = new TitleWindow([this] { loadMain(); });
@@ -74,9 +72,11 @@ void Program::loadMain()
         return;
     sound_ = std::make_unique<audio::SdlSound>(folders_.data);
     main_ = std::make_unique<ui::MainWindow>(
-        game::Services{*sound_, clock_, random_, pause_, files_, scoreLog_, shell_, dialogs_, *this},
-        folders_.data, folders_.log,
-        [](QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<AboutDialog>(owner); });
+        game::Services{*sound_, clock_, random_, pause_, files_, scoreLog_, shell_, dialogs_,
+                       *this},
+        folders_.data, folders_.log, [](QWidget* owner) -> std::unique_ptr<QDialog> {
+            return std::make_unique<AboutDialog>(owner);
+        });
     dialogs_.setOwner(main_.get());
     QObject::connect(main_.get(), &ui::MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
     main_->load();

@@ -11,10 +11,10 @@
 
 #include "data_folders.h"
 #include "main_window.h"
-#include "title_window.h"
 #include "qt_services.h"
 #include "score_log.h"
 #include "single_instance.h"
+#include "title_window.h"
 
 namespace pokopin::app {
 

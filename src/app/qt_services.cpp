@@ -31,39 +31,39 @@ bool installQtJapanese(QCoreApplication& app)
 QString notRecordedReason(int error)
 {
     switch (error) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("スコアファイルに書き込む権限がありません。");
-    case ENOSPC:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case EDQUOT:
-        return QStringLiteral("ディスクの使用量が上限に達しています。");
-    case EFBIG:
-        return QStringLiteral("スコアファイルが大きすぎます。");
-    case EISDIR:
-        return QStringLiteral("スコアファイルと同じ名前のフォルダがあります。");
-    case EROFS:
-        return QStringLiteral("書き込みのできない（読み取り専用の）ドライブです。");
-    case ENOENT:
-        return QStringLiteral("スコアファイルを置くフォルダが見つかりません。");
-    case ENOTDIR:
-        return QStringLiteral("スコアファイルの場所の途中にフォルダでないものがあります。");
-    case ELOOP:
-        return QStringLiteral("スコアファイルのリンクが循環しています。");
-    case ENAMETOOLONG:
-        return QStringLiteral("スコアファイルの名前が長すぎます。");
-    case ETXTBSY:
-    case EBUSY:
-        return QStringLiteral("スコアファイルはほかのプログラムが使用中です。");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("開いているファイルが多すぎます。");
-    case ENOMEM:
-        return QStringLiteral("メモリが足りません。");
-    case EIO:
-        return QStringLiteral("ディスクの読み書きでエラーが起きました。");
-    default:
-        return QStringLiteral("書き込みの途中でエラーが起きました。");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("スコアファイルに書き込む権限がありません。");
+        case ENOSPC:
+            return QStringLiteral("ディスクの空き容量が足りません。");
+        case EDQUOT:
+            return QStringLiteral("ディスクの使用量が上限に達しています。");
+        case EFBIG:
+            return QStringLiteral("スコアファイルが大きすぎます。");
+        case EISDIR:
+            return QStringLiteral("スコアファイルと同じ名前のフォルダがあります。");
+        case EROFS:
+            return QStringLiteral("書き込みのできない（読み取り専用の）ドライブです。");
+        case ENOENT:
+            return QStringLiteral("スコアファイルを置くフォルダが見つかりません。");
+        case ENOTDIR:
+            return QStringLiteral("スコアファイルの場所の途中にフォルダでないものがあります。");
+        case ELOOP:
+            return QStringLiteral("スコアファイルのリンクが循環しています。");
+        case ENAMETOOLONG:
+            return QStringLiteral("スコアファイルの名前が長すぎます。");
+        case ETXTBSY:
+        case EBUSY:
+            return QStringLiteral("スコアファイルはほかのプログラムが使用中です。");
+        case EMFILE:
+        case ENFILE:
+            return QStringLiteral("開いているファイルが多すぎます。");
+        case ENOMEM:
+            return QStringLiteral("メモリが足りません。");
+        case EIO:
+            return QStringLiteral("ディスクの読み書きでエラーが起きました。");
+        default:
+            return QStringLiteral("書き込みの途中でエラーが起きました。");
     }
 }
 
@@ -77,7 +77,7 @@ game::DateTime QtClock::now()
     const QDateTime t = QDateTime::currentDateTime();
     const QDate d = t.date();
     const QTime h = t.time();
-    return {d.year(), d.month(), d.day(), weekdayFromSunday(d.dayOfWeek()),
+    return {d.year(), d.month(),  d.day(),   weekdayFromSunday(d.dayOfWeek()),
             h.hour(), h.minute(), h.second()};
 }
 
@@ -140,9 +140,10 @@ void QtDialogs::warnNotRecorded(const std::string& path, const std::string& reas
     QString why = notRecordedReason(error);
     if (!reason.empty())
         why += QStringLiteral("\n（%1）").arg(QString::fromStdString(reason));
-    QMessageBox::warning(owner_, QStringLiteral("Pokopin！"),
-                         QStringLiteral("このゲームの記録をスコアファイルに書き込めませんでした。\n\n%1\n\n%2")
-                             .arg(QString::fromStdString(path), why));
+    QMessageBox::warning(
+        owner_, QStringLiteral("Pokopin！"),
+        QStringLiteral("このゲームの記録をスコアファイルに書き込めませんでした。\n\n%1\n\n%2")
+            .arg(QString::fromStdString(path), why));
 }
 
 }  // namespace pokopin::app

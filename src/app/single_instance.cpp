@@ -17,7 +17,8 @@ SingleInstance::SingleInstance(QString lockPath) : path_(std::move(lockPath))
 {
     if (path_.isEmpty()) {
         const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        path_ = QDir(dir.isEmpty() ? QDir::tempPath() : dir).filePath(QStringLiteral("pokopin.lock"));
+        path_ =
+            QDir(dir.isEmpty() ? QDir::tempPath() : dir).filePath(QStringLiteral("pokopin.lock"));
     }
 }
 

@@ -49,8 +49,8 @@ void CommandQueue::run()
     std::unique_lock lock(mutex_);
     for (;;) {
         // Delayed commands join the queue when due, or at once at the end.
-        while (!delayed_.empty() &&
-               (ending_ || delayed_.begin()->first <= std::chrono::steady_clock::now())) {
+        while (!delayed_.empty()
+               && (ending_ || delayed_.begin()->first <= std::chrono::steady_clock::now())) {
             queue_.push_back(std::move(delayed_.begin()->second));
             delayed_.erase(delayed_.begin());
         }

@@ -115,8 +115,7 @@ class TuneSlots {
 public:
     TuneSlots(MixerBackend::TuneLoadHook beforeLoad, Playhead& playhead)
         : beforeLoad_(std::move(beforeLoad)), playhead_(playhead)
-    {
-    }
+    {}
 
     // Called once, before any other member, from the thread that opened the
     // device.
@@ -222,9 +221,11 @@ private:
             // The first tune is rendered while the main window is being
             // shown: a second ahead is enough for the time that takes, and
             // the rest can wait until the window is up.
-            const auto secondAhead = static_cast<std::size_t>(device_.rate) *
-                                     static_cast<std::size_t>(device_.channels) * sizeof(std::int16_t);
-            if (std::chrono::steady_clock::now() < quietUntil && rendering_->pcm()->size() >= secondAhead)
+            const auto secondAhead = static_cast<std::size_t>(device_.rate)
+                                     * static_cast<std::size_t>(device_.channels)
+                                     * sizeof(std::int16_t);
+            if (std::chrono::steady_clock::now() < quietUntil
+                && rendering_->pcm()->size() >= secondAhead)
                 queue_->postAt(quietUntil, [this] { step(); });
             else
                 queue_->post([this] { step(); });
@@ -276,9 +277,9 @@ struct MixerBackend::State {
     bool sdl = false;
     bool device = false;
     std::map<std::string, ChunkPtr, std::less<>> effects;  // the calling thread's
-    Playhead playhead;                                      // the audio callback's
-    TuneSlots tunes;                                        // the tune thread's
-    std::unique_ptr<CommandQueue> tuneThread;               // while the device is open
+    Playhead playhead;                                     // the audio callback's
+    TuneSlots tunes;                                       // the tune thread's
+    std::unique_ptr<CommandQueue> tuneThread;              // while the device is open
 };
 
 MixerBackend::MixerBackend(int bufferFrames, TuneLoadHook beforeLoad)
@@ -293,7 +294,8 @@ MixerBackend::MixerBackend(int bufferFrames, TuneLoadHook beforeLoad)
         return;
     s_->sdl = true;
     if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, bufferFrames, nullptr,
-                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) != 0)
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE)
+        != 0)
         return;
     s_->device = true;
     Mix_AllocateChannels(1);
@@ -403,13 +405,14 @@ bool MixerBackend::deviceOpen() const
 
 bool MixerBackend::tuneOpen(Tune tune) const
 {
-    return s_->tuneThread && s_->tuneThread->ask([t = &s_->tunes, tune] { return t->isOpen(tune); });
+    return s_->tuneThread
+           && s_->tuneThread->ask([t = &s_->tunes, tune] { return t->isOpen(tune); });
 }
 
 bool MixerBackend::tunePlaying(Tune tune) const
 {
-    return s_->tuneThread &&
-           s_->tuneThread->ask([t = &s_->tunes, tune] { return t->isPlaying(tune); });
+    return s_->tuneThread
+           && s_->tuneThread->ask([t = &s_->tunes, tune] { return t->isPlaying(tune); });
 }
 
 int MixerBackend::effectsLoaded() const

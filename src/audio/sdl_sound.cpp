@@ -11,8 +11,8 @@ namespace {
 
 // Every effect the game plays. Loading them up front keeps file reading out
 // of the moment a mole is hit.
-constexpr std::array<std::string_view, 6> kEffects = {"hue.wav",   "bisi.wav",  "hei.wav",
-                                                      "pon.wav",   "pipo1.wav", "pipo2.wav"};
+constexpr std::array<std::string_view, 6> kEffects = {"hue.wav", "bisi.wav",  "hei.wav",
+                                                      "pon.wav", "pipo1.wav", "pipo2.wav"};
 
 }  // namespace
 
@@ -23,8 +23,7 @@ std::string_view tuneAlias(Tune tune)
 
 SdlSound::SdlSound(std::string programFolder)
     : SdlSound(std::move(programFolder), std::make_unique<MixerBackend>())
-{
-}
+{}
 
 SdlSound::SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> backend)
     : folder_(std::move(programFolder)), backend_(std::move(backend))

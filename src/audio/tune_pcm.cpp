@@ -63,13 +63,15 @@ void TunePcm::fail()
 // count - 1 folded differences at that width, least significant bit first.
 void TunePcm::packGroup(const std::int16_t* frames, int count)
 {
-    const std::size_t most = static_cast<std::size_t>(channels_) * (3 + (kGroupFrames * 17 + 7) / 8);
+    const std::size_t most =
+        static_cast<std::size_t>(channels_) * (3 + (kGroupFrames * 17 + 7) / 8);
     if (kBlockBytes - blockUsed_ < most) {
         blocks_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kBlockBytes));
         blockUsed_ = 0;
     }
     std::uint8_t* out = blocks_.back().get() + blockUsed_;
-    groups_.push_back(static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | blockUsed_));
+    groups_.push_back(
+        static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) | blockUsed_));
     for (int c = 0; c < channels_; ++c) {
         std::uint32_t widest = 0;
         for (int i = 1; i < count; ++i)
@@ -82,7 +84,8 @@ void TunePcm::packGroup(const std::int16_t* frames, int count)
         std::uint64_t bits = 0;
         int held = 0;
         for (int i = 1; i < count; ++i) {
-            bits |= static_cast<std::uint64_t>(fold(frames[i * channels_ + c] - frames[(i - 1) * channels_ + c]))
+            bits |= static_cast<std::uint64_t>(
+                        fold(frames[i * channels_ + c] - frames[(i - 1) * channels_ + c]))
                     << held;
             held += width;
             while (held >= 8) {
@@ -100,9 +103,10 @@ void TunePcm::packGroup(const std::int16_t* frames, int count)
 
 int TunePcm::unpackGroup(std::size_t g, std::int16_t* out) const
 {
-    const int count = g + 1 < groups_.size() ? kGroupFrames
-                                             : static_cast<int>(frames_ - g * kGroupFrames);
-    const std::uint8_t* in = blocks_[groups_[g] >> kBlockBits].get() + (groups_[g] & (kBlockBytes - 1));
+    const int count =
+        g + 1 < groups_.size() ? kGroupFrames : static_cast<int>(frames_ - g * kGroupFrames);
+    const std::uint8_t* in =
+        blocks_[groups_[g] >> kBlockBits].get() + (groups_[g] & (kBlockBytes - 1));
     for (int c = 0; c < channels_; ++c) {
         const int width = *in++;
         int sample = static_cast<std::int16_t>(static_cast<std::uint16_t>(in[0] | (in[1] << 8)));
@@ -140,8 +144,8 @@ std::size_t TunePcm::read(std::size_t offset, std::uint8_t* out, std::size_t byt
         const std::size_t from = frame % kGroupFrames;
         const auto count = static_cast<std::size_t>(unpackGroup(g, group.data()));
         const std::size_t n = std::min(wanted - done, count - from);
-        std::memcpy(out + done * frameBytes, group.data() + from * static_cast<std::size_t>(channels_),
-                    n * frameBytes);
+        std::memcpy(out + done * frameBytes,
+                    group.data() + from * static_cast<std::size_t>(channels_), n * frameBytes);
         done += n;
         frame += n;
     }

@@ -52,7 +52,7 @@ private:
     std::vector<std::unique_ptr<std::uint8_t[]>> blocks_;
     std::size_t blockUsed_ = kBlockBytes;
     std::vector<std::uint32_t> groups_;  // where each group begins: block << 16 | offset
-    std::size_t frames_ = 0;                   // frames in the packed groups
+    std::size_t frames_ = 0;             // frames in the packed groups
     State state_ = State::Rendering;
 };
 

@@ -119,8 +119,8 @@ TuneRender::TuneRender(const std::string& midiPath, const std::string& soundFont
     f->player = new_fluid_player(f->synth);
     f->stream = SDL_NewAudioStream(AUDIO_S16SYS, kSynthChannels, static_cast<int>(rate),
                                    device.format, static_cast<Uint8>(device.channels), device.rate);
-    if (fluid_synth_sfcount(f->synth) == 0 || f->player == nullptr || f->stream == nullptr ||
-        fluid_player_add_mem(f->player, midi.data(), midi.size()) != FLUID_OK) {
+    if (fluid_synth_sfcount(f->synth) == 0 || f->player == nullptr || f->stream == nullptr
+        || fluid_player_add_mem(f->player, midi.data(), midi.size()) != FLUID_OK) {
         pcm_->fail();
         return;
     }
@@ -148,18 +148,19 @@ void TuneRender::step()
     Fluid& f = *fluid_;
     const int frames = f.renderedFrames == 0 ? kFirstStepFrames : kStepFrames;
     for (int written = 0; written < frames; written += kBlockFrames) {
-        if (fluid_player_get_status(f.player) != FLUID_PLAYER_PLAYING ||
-            f.renderedFrames >= f.maxFrames) {
+        if (fluid_player_get_status(f.player) != FLUID_PLAYER_PLAYING
+            || f.renderedFrames >= f.maxFrames) {
             if (SDL_AudioStreamFlush(f.stream) == 0)
                 f.drain(*pcm_);
             pcm_->finish();
             release();
             return;
         }
-        if (fluid_synth_write_s16(f.synth, kBlockFrames, f.block.data(), 0, 2, f.block.data(), 1,
-                                  2) != FLUID_OK ||
-            SDL_AudioStreamPut(f.stream, f.block.data(),
-                               static_cast<int>(f.block.size() * sizeof(std::int16_t))) != 0) {
+        if (fluid_synth_write_s16(f.synth, kBlockFrames, f.block.data(), 0, 2, f.block.data(), 1, 2)
+                != FLUID_OK
+            || SDL_AudioStreamPut(f.stream, f.block.data(),
+                                  static_cast<int>(f.block.size() * sizeof(std::int16_t)))
+                   != 0) {
             pcm_->fail();
             release();
             return;

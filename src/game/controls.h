@@ -30,21 +30,21 @@ struct Controls {
 
     bool musicTimer = true;
     bool titleRestartTimer = true;
-    bool spawnerTimer = false;   // a game is running exactly while this is enabled
+    bool spawnerTimer = false;  // a game is running exactly while this is enabled
     bool retreatTimer = false;
     bool clockTimer = false;
 
-    MenuItem startItem;                            // "スタート"
-    MenuItem stopItem;                          // "ストップ", hidden by start-up
-    MenuItem exitItem;                             // "終了"
-    MenuItem modeMenu;                           // "設定(&O)"
-    std::array<MenuItem, 4> modeItems{};      // the four modes
-    MenuItem scoreMenu;                            // "スコア(&S)"
+    MenuItem startItem;                   // "スタート"
+    MenuItem stopItem;                    // "ストップ", hidden by start-up
+    MenuItem exitItem;                    // "終了"
+    MenuItem modeMenu;                    // "設定(&O)"
+    std::array<MenuItem, 4> modeItems{};  // the four modes
+    MenuItem scoreMenu;                   // "スコア(&S)"
     std::array<MenuItem, 2> recordItems{MenuItem{true, true, true}, MenuItem{}};
-    MenuItem scoreLogItem{true, false, false};    // "SCORE", disabled in the layout
-    MenuItem helpMenu;                             // "ヘルプ(&H)"
+    MenuItem scoreLogItem{true, false, false};  // "SCORE", disabled in the layout
+    MenuItem helpMenu;                          // "ヘルプ(&H)"
     MenuItem helpItem;                          // "HELP"
-    MenuItem aboutItem;                              // "ﾊﾞｰｼﾞｮﾝ情報"
+    MenuItem aboutItem;                         // "ﾊﾞｰｼﾞｮﾝ情報"
 
     // Label pairs (white text over its dark shadow) hold one text and one
     // visibility for both labels of the pair.
@@ -53,8 +53,8 @@ struct Controls {
     std::string missCountText = "0";
     std::string scoreText = "0";
     bool scoreVisible = true;
-    std::string clockText = "20";   // clockText(0) and clockText(1), the clock value
-    bool recordLabelVisible = true;    // recordLabel(0) and recordLabel(1), "SCORE RECORD"
+    std::string clockText = "20";    // clockText(0) and clockText(1), the clock value
+    bool recordLabelVisible = true;  // recordLabel(0) and recordLabel(1), "SCORE RECORD"
 
     // The mode whose label was last painted into the side panel (-1: none
     // yet), and a count of paints so that a view can tell a repaint of the

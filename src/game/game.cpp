@@ -18,41 +18,60 @@ constexpr int kEndPauseMs = 500;
 constexpr int kGameSeconds = 24;
 constexpr int kModeCount = static_cast<int>(kModes.size());
 
-bool validHole(int hole) { return hole >= 0 && hole < kHoles; }
-bool validMode(int mode) { return mode >= 0 && mode < kModeCount; }
-std::size_t at(int index) { return static_cast<std::size_t>(index); }
+bool validHole(int hole)
+{
+    return hole >= 0 && hole < kHoles;
+}
+bool validMode(int mode)
+{
+    return mode >= 0 && mode < kModeCount;
+}
+std::size_t at(int index)
+{
+    return static_cast<std::size_t>(index);
+}
 
 // The mode in force is the first checked item; -1 when none is checked.
-int checkedMode(const Controls& ctl) {
+int checkedMode(const Controls& ctl)
+{
     for (int mode = 0; mode < kModeCount; ++mode)
-        if (ctl.modeItems[at(mode)].checked) return mode;
+        if (ctl.modeItems[at(mode)].checked)
+            return mode;
     return -1;
 }
 
 // An item chosen in a menu whose title is disabled, or that is itself
 // disabled or hidden, can only arrive through a stray shortcut: it is ignored.
-bool reachable(const MenuItem& title, const MenuItem& item) {
+bool reachable(const MenuItem& title, const MenuItem& item)
+{
     return title.enabled && item.enabled && item.visible;
 }
 
-std::uint32_t secondsSinceMidnight(const DateTime& t) {
+std::uint32_t secondsSinceMidnight(const DateTime& t)
+{
     return static_cast<std::uint32_t>(t.hour * 3600 + t.minute * 60 + t.second);
 }
 
 }  // namespace
 
-std::string numberText(std::int64_t value) { return std::to_string(value); }
+std::string numberText(std::int64_t value)
+{
+    return std::to_string(value);
+}
 
 Game::Game(Services services, std::string programFolder)
-    : Game(services, programFolder, programFolder) {}
+    : Game(services, programFolder, programFolder)
+{}
 
 Game::Game(Services services, std::string dataFolder, std::string logFolder)
-    : sv_(services), dataFolder_(std::move(dataFolder)), logFolder_(std::move(logFolder)) {}
+    : sv_(services), dataFolder_(std::move(dataFolder)), logFolder_(std::move(logFolder))
+{}
 
 // ---------------------------------------------------------------------------
 // Start-up and closing
 
-void Game::load() {
+void Game::load()
+{
     st_.scoreFilePath = joinPath(logFolder_, kScoreFileName);
     // Prepared now so that F1 opens the page even before the Help menu was
     // ever opened; opening the menu recomputes it.
@@ -83,7 +102,8 @@ void Game::load() {
     sv_.host.focusBoard();
 }
 
-void Game::unload() {
+void Game::unload()
+{
     sv_.sound.stopTitleTune();
     sv_.sound.stopGameTune();
     sv_.host.closeAbout();
@@ -92,17 +112,22 @@ void Game::unload() {
 // ---------------------------------------------------------------------------
 // Game start, clock and end
 
-void Game::startItemChosen() {
-    if (!ctl_.startItem.visible || !ctl_.startItem.enabled) return;
+void Game::startItemChosen()
+{
+    if (!ctl_.startItem.visible || !ctl_.startItem.enabled)
+        return;
     startGame();
 }
 
-void Game::stopItemChosen() {
-    if (!ctl_.stopItem.visible || !ctl_.stopItem.enabled) return;
+void Game::stopItemChosen()
+{
+    if (!ctl_.stopItem.visible || !ctl_.stopItem.enabled)
+        return;
     stopGame();
 }
 
-void Game::startGame() {
+void Game::startGame()
+{
     st_.lastAward = 0;
     st_.spawnEnabled = true;
     ctl_.titleRestartTimer = false;
@@ -130,15 +155,19 @@ void Game::startGame() {
     ctl_.retreatTimer = true;
 }
 
-void Game::clockTick() {
-    if (!ctl_.clockTimer) return;
+void Game::clockTick()
+{
+    if (!ctl_.clockTimer)
+        return;
     --st_.secondsLeft;
     ++st_.elapsedSeconds;
     ctl_.clockText = numberText(st_.secondsLeft);
-    if (st_.secondsLeft == 0) stopGame();
+    if (st_.secondsLeft == 0)
+        stopGame();
 }
 
-void Game::stopGame() {
+void Game::stopGame()
+{
     sv_.sound.stopGameTune();
     // A game can end before the music tick that switches to its tune (a stop
     // key in the same moment as the start); the idle board keeps the title tune.
@@ -199,15 +228,19 @@ void Game::stopGame() {
 
     // Told last, so that a failed append leaves the window exactly as idle as
     // a successful one while the player reads the message.
-    if (!appended.ok) sv_.dialogs.warnNotRecorded(st_.scoreFilePath, appended.reason, appended.error);
+    if (!appended.ok)
+        sv_.dialogs.warnNotRecorded(st_.scoreFilePath, appended.reason, appended.error);
 }
 
 // ---------------------------------------------------------------------------
 // Spawner and retreat
 
-void Game::spawnerTick() {
-    if (!ctl_.spawnerTimer) return;
-    if (!st_.spawnEnabled) return;
+void Game::spawnerTick()
+{
+    if (!ctl_.spawnerTimer)
+        return;
+    if (!st_.spawnEnabled)
+        return;
 
     sv_.random.reseed(secondsSinceMidnight(sv_.clock.now()));
     const float r = static_cast<float>(sv_.random.draw());
@@ -217,36 +250,47 @@ void Game::spawnerTick() {
     ++st_.spawnPressure[at(st_.pickedHole)];
 
     const int mode = checkedMode(ctl_);
-    if (mode < 0) return;
+    if (mode < 0)
+        return;
     const Mode& m = kModes[at(mode)];
     st_.stayTicks = m.stayTicks;
     for (int hole = 0; hole < kHoles; ++hole) {
-        if (!st_.moleUp[at(hole)] && st_.spawnPressure[at(hole)] >= m.threshold) raiseMole(hole);
+        if (!st_.moleUp[at(hole)] && st_.spawnPressure[at(hole)] >= m.threshold)
+            raiseMole(hole);
     }
 }
 
-void Game::raiseMole(int hole) {
-    if (!validHole(hole)) return;
+void Game::raiseMole(int hole)
+{
+    if (!validHole(hole))
+        return;
     const auto i = at(hole);
     ctl_.holes[i] = HolePicture::Mole;
     st_.upTicks[i] = 0;
     st_.spawnPressure[i] = 0;
     ++st_.moleCount;
     ctl_.moleCountText = numberText(st_.moleCount);
-    if (st_.moleCount >= st_.moleQuota) st_.spawnEnabled = false;
+    if (st_.moleCount >= st_.moleQuota)
+        st_.spawnEnabled = false;
     st_.moleUp[i] = true;
 }
 
-void Game::retreatTick() {
-    if (!ctl_.retreatTimer) return;
+void Game::retreatTick()
+{
+    if (!ctl_.retreatTimer)
+        return;
     for (int hole = 0; hole < kHoles; ++hole) {
-        if (st_.moleUp[at(hole)]) ageMole(hole);
-        if (st_.missShown[at(hole)]) ageMissMark(hole);
+        if (st_.moleUp[at(hole)])
+            ageMole(hole);
+        if (st_.missShown[at(hole)])
+            ageMissMark(hole);
     }
 }
 
-void Game::ageMole(int hole) {
-    if (!validHole(hole)) return;
+void Game::ageMole(int hole)
+{
+    if (!validHole(hole))
+        return;
     const auto i = at(hole);
     st_.upTicks[i] += 1;
     if (st_.upTicks[i] == st_.stayTicks) {
@@ -258,11 +302,17 @@ void Game::ageMole(int hole) {
 // ---------------------------------------------------------------------------
 // Whacks
 
-void Game::holeClicked(int hole) { whack(hole); }
+void Game::holeClicked(int hole)
+{
+    whack(hole);
+}
 
-void Game::whack(int hole) {
-    if (!ctl_.spawnerTimer) return;
-    if (!validHole(hole)) return;
+void Game::whack(int hole)
+{
+    if (!ctl_.spawnerTimer)
+        return;
+    if (!validHole(hole))
+        return;
     if (ctl_.holes[at(hole)] == HolePicture::Mole) {
         hit(hole);
     } else if (ctl_.holes[at(hole)] == HolePicture::Empty) {
@@ -271,7 +321,8 @@ void Game::whack(int hole) {
     // A whacked mole or a miss mark takes no further whack.
 }
 
-void Game::hit(int hole) {
+void Game::hit(int hole)
+{
     sv_.sound.playEffect("bisi.wav");
     ctl_.holes[at(hole)] = HolePicture::Whacked;
     ++st_.hitCount;
@@ -282,7 +333,8 @@ void Game::hit(int hole) {
     ctl_.hitCountText = numberText(st_.hitCount);
 }
 
-void Game::miss(int hole) {
+void Game::miss(int hole)
+{
     const auto i = at(hole);
     st_.missTicks[i] = 0;
     st_.missShown[i] = true;
@@ -291,7 +343,8 @@ void Game::miss(int hole) {
     st_.comboLevel = std::max(st_.comboLevel - 1, 0);
     ctl_.missCountText = numberText(st_.missCount);
     if (st_.score > 0) {
-        st_.lastAward = static_cast<std::int64_t>(std::floor(static_cast<double>(st_.score) * 0.05));
+        st_.lastAward =
+            static_cast<std::int64_t>(std::floor(static_cast<double>(st_.score) * 0.05));
     } else {
         st_.score -= 2 * std::int64_t{st_.missCount};
     }
@@ -303,8 +356,10 @@ void Game::miss(int hole) {
     ctl_.scoreText = numberText(st_.score);
 }
 
-void Game::ageMissMark(int hole) {
-    if (!validHole(hole)) return;
+void Game::ageMissMark(int hole)
+{
+    if (!validHole(hole))
+        return;
     const auto i = at(hole);
     st_.missTicks[i] += 1;
     if (st_.missTicks[i] == 1 && ctl_.holes[i] == HolePicture::Miss) {
@@ -316,7 +371,8 @@ void Game::ageMissMark(int hole) {
 // ---------------------------------------------------------------------------
 // Keyboard
 
-void Game::keyPressed(int keyCode) {
+void Game::keyPressed(int keyCode)
+{
     for (int hole = 0; hole < kHoles; ++hole) {
         const auto& keys = vk::kHoleKeys[at(hole)];
         if (keyCode == keys[0] || keyCode == keys[1]) {
@@ -326,9 +382,11 @@ void Game::keyPressed(int keyCode) {
     }
 }
 
-void Game::keyReleased(int keyCode) {
+void Game::keyReleased(int keyCode)
+{
     if (ctl_.spawnerTimer) {
-        if (keyCode == vk::Down || keyCode == vk::Space) stopGame();
+        if (keyCode == vk::Down || keyCode == vk::Space)
+            stopGame();
         return;
     }
 
@@ -336,7 +394,8 @@ void Game::keyReleased(int keyCode) {
         startGame();
     } else if (keyCode == vk::Right || keyCode == vk::Left) {
         const int mode = checkedMode(ctl_);
-        if (mode < 0) return;
+        if (mode < 0)
+            return;
         applyMode((mode + (keyCode == vk::Right ? 1 : kModeCount - 1)) % kModeCount);
     } else if (keyCode == vk::Up) {
         // Flips whichever of the two items is checked; with neither checked
@@ -352,15 +411,21 @@ void Game::keyReleased(int keyCode) {
 // ---------------------------------------------------------------------------
 // Difficulty modes
 
-void Game::modeItemChosen(int mode) {
-    if (!validMode(mode)) return;
+void Game::modeItemChosen(int mode)
+{
+    if (!validMode(mode))
+        return;
     const MenuItem& item = ctl_.modeItems[at(mode)];
-    if (!reachable(ctl_.modeMenu, item)) return;
-    if (!item.checked) applyMode(mode);
+    if (!reachable(ctl_.modeMenu, item))
+        return;
+    if (!item.checked)
+        applyMode(mode);
 }
 
-void Game::applyMode(int mode) {
-    if (!validMode(mode)) return;
+void Game::applyMode(int mode)
+{
+    if (!validMode(mode))
+        return;
     const Mode& m = kModes[at(mode)];
     showMode(mode);
     st_.modeName = std::string(m.name);
@@ -368,56 +433,73 @@ void Game::applyMode(int mode) {
     st_.moleQuota = m.moleQuota;
 }
 
-void Game::showMode(int mode) {
-    if (!validMode(mode)) return;
+void Game::showMode(int mode)
+{
+    if (!validMode(mode))
+        return;
     ctl_.panelMode = mode;
     ++ctl_.panelPaints;
-    for (int k = 0; k < kModeCount; ++k) ctl_.modeItems[at(k)].checked = k == mode;
+    for (int k = 0; k < kModeCount; ++k)
+        ctl_.modeItems[at(k)].checked = k == mode;
 }
 
 // ---------------------------------------------------------------------------
 // Score menu
 
-void Game::scoreMenuOpening() {
+void Game::scoreMenuOpening()
+{
     ctl_.scoreLogItem.enabled = sv_.files.fileExists(st_.scoreFilePath);
 }
 
-void Game::recordItemChosen(int recordItem) {
-    if (recordItem != 0 && recordItem != 1) return;
-    if (!reachable(ctl_.scoreMenu, ctl_.recordItems[at(recordItem)])) return;
+void Game::recordItemChosen(int recordItem)
+{
+    if (recordItem != 0 && recordItem != 1)
+        return;
+    if (!reachable(ctl_.scoreMenu, ctl_.recordItems[at(recordItem)]))
+        return;
     const bool record = recordItem == 0;
-    if (!ctl_.recordItems[at(recordItem)].checked) setRecording(record);
+    if (!ctl_.recordItems[at(recordItem)].checked)
+        setRecording(record);
 }
 
-void Game::setRecording(bool record) {
+void Game::setRecording(bool record)
+{
     ctl_.recordItems[0].checked = record;
     ctl_.recordItems[1].checked = !record;
     ctl_.recordLabelVisible = record;
     sv_.sound.playEffect(record ? "pipo2.wav" : "pipo1.wav");
 }
 
-void Game::openScoreLog() {
-    if (!reachable(ctl_.scoreMenu, ctl_.scoreLogItem)) return;
+void Game::openScoreLog()
+{
+    if (!reachable(ctl_.scoreMenu, ctl_.scoreLogItem))
+        return;
     sv_.shell.openDocument(st_.scoreFilePath);
 }
 
 // ---------------------------------------------------------------------------
 // Help menu and exit
 
-void Game::helpMenuOpening() {
+void Game::helpMenuOpening()
+{
     st_.helpFilePath = joinPath(dataFolder_, kHelpFileName);
     ctl_.helpItem.enabled = sv_.files.fileExists(st_.helpFilePath);
 }
 
-void Game::openHelp() {
-    if (!reachable(ctl_.helpMenu, ctl_.helpItem)) return;
+void Game::openHelp()
+{
+    if (!reachable(ctl_.helpMenu, ctl_.helpItem))
+        return;
     // F1 needs no open menu, so the item's state may be older than the page.
-    if (!sv_.files.fileExists(st_.helpFilePath)) return;
+    if (!sv_.files.fileExists(st_.helpFilePath))
+        return;
     sv_.shell.openDocument(st_.helpFilePath);
 }
 
-void Game::askToExit() {
-    if (!sv_.dialogs.confirmExit()) return;
+void Game::askToExit()
+{
+    if (!sv_.dialogs.confirmExit())
+        return;
     sv_.sound.stopTitleTune();
     sv_.sound.stopGameTune();
     sv_.host.endProgram();
@@ -426,18 +508,24 @@ void Game::askToExit() {
 // ---------------------------------------------------------------------------
 // Music timers
 
-void Game::musicTick() {
-    if (!ctl_.musicTimer) return;
-    if (!st_.gameMusicPending) return;
+void Game::musicTick()
+{
+    if (!ctl_.musicTimer)
+        return;
+    if (!st_.gameMusicPending)
+        return;
     sv_.sound.stopTitleTune();
     sv_.sound.startGameTune();
     st_.gameMusicPending = false;
     ctl_.musicTimer = false;
 }
 
-void Game::titleRestartTick() {
-    if (!ctl_.titleRestartTimer) return;
-    if (ctl_.spawnerTimer) return;
+void Game::titleRestartTick()
+{
+    if (!ctl_.titleRestartTimer)
+        return;
+    if (ctl_.spawnerTimer)
+        return;
     sv_.sound.stopTitleTune();
     sv_.sound.startTitleTune();
 }

@@ -2,9 +2,12 @@
 
 namespace pokopin::game {
 
-std::string joinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    if (folder.back() == '/') return folder + name;
+std::string joinPath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    if (folder.back() == '/')
+        return folder + name;
     return folder + '/' + name;
 }
 

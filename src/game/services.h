@@ -99,11 +99,10 @@ public:
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual void greet() = 0;                // "はじめまして！", title "Welcome!"
-    virtual bool confirmExit() = 0;          // "終了しますか？"; true for OK
+    virtual void greet() = 0;        // "はじめまして！", title "Welcome!"
+    virtual bool confirmExit() = 0;  // "終了しますか？"; true for OK
     // `reason` is the system's text, `error` its errno value (0 if none).
-    virtual void warnNotRecorded(const std::string& path, const std::string& reason,
-                                 int error) = 0;
+    virtual void warnNotRecorded(const std::string& path, const std::string& reason, int error) = 0;
 };
 
 // Window operations that the logic orders but cannot carry out itself.

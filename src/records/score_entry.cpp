@@ -13,8 +13,8 @@ namespace {
 
 std::string weekdayName(int weekday)
 {
-    static constexpr std::array<const char*, 7> names = {
-        "日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"};
+    static constexpr std::array<const char*, 7> names = {"日曜日", "月曜日", "火曜日", "水曜日",
+                                                         "木曜日", "金曜日", "土曜日"};
     if (weekday < 1 || weekday > 7)
         return {};
     return names[static_cast<std::size_t>(weekday - 1)];
@@ -31,12 +31,12 @@ QByteArray scoreEntryBytes(const game::ScoreRecord& r)
     const std::string crlf = "\r\n";
     std::string text;
     text += "Pokopin Version " + std::string(kVersionText) + " Score Record" + crlf;
-    text += numberText(w.year) + "年" + numberText(w.month) + "月" + numberText(w.day) + "日 " +
-            weekdayName(w.weekday) + " " + numberText(w.hour) + "時" + numberText(w.minute) + "分" +
-            numberText(w.second) + "秒" + crlf;
-    text += "☆" + r.modeName + " ☆PlayTime " + numberText(r.elapsedSeconds) + "秒 " + " ☆COUNT " +
-            numberText(r.moleCount) + " ☆HIT " + numberText(r.hitCount) + " ☆MISS " + numberText(r.missCount) +
-            " ☆SCORE " + numberText(r.score) + crlf;
+    text += numberText(w.year) + "年" + numberText(w.month) + "月" + numberText(w.day) + "日 "
+            + weekdayName(w.weekday) + " " + numberText(w.hour) + "時" + numberText(w.minute) + "分"
+            + numberText(w.second) + "秒" + crlf;
+    text += "☆" + r.modeName + " ☆PlayTime " + numberText(r.elapsedSeconds) + "秒 " + " ☆COUNT "
+            + numberText(r.moleCount) + " ☆HIT " + numberText(r.hitCount) + " ☆MISS "
+            + numberText(r.missCount) + " ☆SCORE " + numberText(r.score) + crlf;
     text += std::string(74, '-') + crlf;
     text += crlf;
 

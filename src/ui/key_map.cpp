@@ -11,11 +11,16 @@ namespace {
 std::optional<int> arrow(int key)
 {
     switch (key) {
-    case Qt::Key_Left: return vk::Left;
-    case Qt::Key_Up: return vk::Up;
-    case Qt::Key_Right: return vk::Right;
-    case Qt::Key_Down: return vk::Down;
-    default: return std::nullopt;
+        case Qt::Key_Left:
+            return vk::Left;
+        case Qt::Key_Up:
+            return vk::Up;
+        case Qt::Key_Right:
+            return vk::Right;
+        case Qt::Key_Down:
+            return vk::Down;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -103,20 +103,18 @@ void syncTimer(QTimer* timer, bool enabled)
 }  // namespace
 
 MainWindow::MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
-                 QWidget* parent)
+                       QWidget* parent)
     : MainWindow(services, programFolder, programFolder, std::move(makeAbout), parent)
-{
-}
+{}
 
 MainWindow::MainWindow(game::Services services, std::string dataFolder, std::string logFolder,
-                 AboutFactory makeAbout, QWidget* parent)
+                       AboutFactory makeAbout, QWidget* parent)
     : QMainWindow(parent),
       outerHost_(services.host),
       outerPause_(services.pause),
       makeAbout_(std::move(makeAbout)),
-      logic_(game::Services{services.sound, services.clock, services.random, *this,
-                            services.files, services.scoreLog, services.shell,
-                            services.dialogs, *this},
+      logic_(game::Services{services.sound, services.clock, services.random, *this, services.files,
+                            services.scoreLog, services.shell, services.dialogs, *this},
              std::move(dataFolder), std::move(logFolder))
 {
     setObjectName(QStringLiteral("MainWindow"));
@@ -158,8 +156,14 @@ MainWindow::MainWindow(game::Services services, std::string dataFolder, std::str
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::boardBox() const { return boardBox_; }
-QWidget* MainWindow::panelBox() const { return panelBox_; }
+QWidget* MainWindow::boardBox() const
+{
+    return boardBox_;
+}
+QWidget* MainWindow::panelBox() const
+{
+    return panelBox_;
+}
 
 void MainWindow::buildBoard(QWidget* client)
 {
@@ -193,20 +197,21 @@ void MainWindow::buildBoard(QWidget* client)
     };
     for (const Place& s : timeLabels)
         timeLabels_[static_cast<std::size_t>(s.index)] =
-            makeLabel(boardBox_, QString::fromLatin1(s.name), s.pos,
-                      QString::fromLatin1(s.text), gothicFont(kTimePx, true), s.colour);
-    recordLabels_[0] = makeLabel(boardBox_, QStringLiteral("recordShadow"), {34, 450},
-                           QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), plain);
-    recordLabels_[1] = makeLabel(boardBox_, QStringLiteral("recordLabel"), {32, 449},
-                           QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), white);
+            makeLabel(boardBox_, QString::fromLatin1(s.name), s.pos, QString::fromLatin1(s.text),
+                      gothicFont(kTimePx, true), s.colour);
+    recordLabels_[0] =
+        makeLabel(boardBox_, QStringLiteral("recordShadow"), {34, 450},
+                  QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), plain);
+    recordLabels_[1] =
+        makeLabel(boardBox_, QStringLiteral("recordLabel"), {32, 449},
+                  QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), white);
 
     for (int i = game::kHoles - 1; i >= 0; --i) {
         auto* hole = new HoleBox(i, boardBox_);
         hole->setObjectName(QStringLiteral("hole%1").arg(i));
         hole->setGeometry(QRect(holePosition(i), QSize(kHoleSize, kHoleSize)));
-        connect(hole, &HoleBox::clicked, this, [this](int index) {
-            handle([this, index] { logic_.holeClicked(index); });
-        });
+        connect(hole, &HoleBox::clicked, this,
+                [this](int index) { handle([this, index] { logic_.holeClicked(index); }); });
         holes_[static_cast<std::size_t>(i)] = hole;
     }
 }
@@ -220,20 +225,19 @@ void MainWindow::buildPanel(QWidget* client)
 
     const QColor white(255, 255, 255);
     const QString zero = QStringLiteral("0");
-    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243}, zero,
-                          gothicFont(kCounterPx, true), white);
+    moleCountLabel_ = makeLabel(panelBox_, QStringLiteral("moleCountLabel"), {kMoleCountX, 243},
+                                zero, gothicFont(kCounterPx, true), white);
     hitCountLabel_ = makeLabel(panelBox_, QStringLiteral("hitCountLabel"), {kCounterX, 312}, zero,
-                        gothicFont(kCounterPx, true), white);
+                               gothicFont(kCounterPx, true), white);
     missCountLabel_ = makeLabel(panelBox_, QStringLiteral("missCountLabel"), {kCounterX, 376}, zero,
-                         gothicFont(kCounterPx, true), white);
+                                gothicFont(kCounterPx, true), white);
     scoreLabel_ = makeLabel(panelBox_, QStringLiteral("scoreLabel"), {kCounterX, 440}, zero,
-                              gothicFont(kCounterPx, true), white);
+                            gothicFont(kCounterPx, true), white);
 }
 
 void MainWindow::buildMenus()
 {
-    auto action = [this](QMenu* menu, const QString& name, const QString& text,
-                         auto&& handler) {
+    auto action = [this](QMenu* menu, const QString& name, const QString& text, auto&& handler) {
         QAction* a = menu->addAction(text);
         a->setObjectName(name);
         connect(a, &QAction::triggered, this, [this, handler] { handle(handler); });
@@ -258,12 +262,12 @@ void MainWindow::buildMenus()
     gameMenu_ = menuBar()->addMenu(QStringLiteral("ゲーム(&G)"));
     gameMenu_->setObjectName(QStringLiteral("gameMenu"));
     startAction_ = action(gameMenu_, QStringLiteral("startAction"), QStringLiteral("スタート"),
-                       [this] { logic_.startItemChosen(); });
+                          [this] { logic_.startItemChosen(); });
     stopAction_ = action(gameMenu_, QStringLiteral("stopAction"), QStringLiteral("ストップ"),
                          [this] { logic_.stopItemChosen(); });
     gameMenu_->addSeparator()->setObjectName(QStringLiteral("gameMenuSeparator"));
     exitAction_ = action(gameMenu_, QStringLiteral("exitAction"), QStringLiteral("終了"),
-                      [this] { logic_.askToExit(); });
+                         [this] { logic_.askToExit(); });
     exitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     modeMenu_ = menuBar()->addMenu(QStringLiteral("設定(&O)"));
@@ -271,28 +275,32 @@ void MainWindow::buildMenus()
     QActionGroup* modeGroup = exclusiveGroup(QStringLiteral("modeGroup"));
     for (int k = 0; k < 4; ++k) {
         const auto& mode = game::kModes[static_cast<std::size_t>(k)];
-        modeActions_[static_cast<std::size_t>(k)] = checkable(action(
-            modeMenu_, QStringLiteral("modeAction%1").arg(k),
-            QString::fromUtf8(mode.name.data(), static_cast<qsizetype>(mode.name.size())),
-            [this, k] { logic_.modeItemChosen(k); }), modeGroup);
+        modeActions_[static_cast<std::size_t>(k)] = checkable(
+            action(modeMenu_, QStringLiteral("modeAction%1").arg(k),
+                   QString::fromUtf8(mode.name.data(), static_cast<qsizetype>(mode.name.size())),
+                   [this, k] { logic_.modeItemChosen(k); }),
+            modeGroup);
     }
 
     scoreMenu_ = menuBar()->addMenu(QStringLiteral("スコア(&S)"));
     scoreMenu_->setObjectName(QStringLiteral("scoreMenu"));
-    connect(scoreMenu_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.scoreMenuOpening(); }); });
+    connect(scoreMenu_, &QMenu::aboutToShow, this,
+            [this] { handle([this] { logic_.scoreMenuOpening(); }); });
     QActionGroup* recordGroup = exclusiveGroup(QStringLiteral("recordGroup"));
     const QString saveCaptions[] = {QStringLiteral("記録する"), QStringLiteral("記録しない")};
     for (int k = 0; k < 2; ++k)
-        recordActions_[static_cast<std::size_t>(k)] = checkable(action(
-            scoreMenu_, QStringLiteral("recordAction%1").arg(k), saveCaptions[k],
-            [this, k] { logic_.recordItemChosen(k); }), recordGroup);
+        recordActions_[static_cast<std::size_t>(k)] =
+            checkable(action(scoreMenu_, QStringLiteral("recordAction%1").arg(k), saveCaptions[k],
+                             [this, k] { logic_.recordItemChosen(k); }),
+                      recordGroup);
     scoreLogAction_ = action(scoreMenu_, QStringLiteral("scoreLogAction"), QStringLiteral("SCORE"),
-                           [this] { logic_.openScoreLog(); });
+                             [this] { logic_.openScoreLog(); });
     scoreLogAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     helpMenu_->setObjectName(QStringLiteral("helpMenu"));
-    connect(helpMenu_, &QMenu::aboutToShow, this, [this] { handle([this] { logic_.helpMenuOpening(); }); });
+    connect(helpMenu_, &QMenu::aboutToShow, this,
+            [this] { handle([this] { logic_.helpMenuOpening(); }); });
     helpAction_ = action(helpMenu_, QStringLiteral("helpAction"), QStringLiteral("HELP"),
                          [this] { logic_.openHelp(); });
     helpAction_->setShortcut(QKeySequence(Qt::Key_F1));
@@ -314,7 +322,8 @@ void MainWindow::buildTimers()
         return t;
     };
     musicTimer_ = timer(QStringLiteral("musicTimer"), 1, [this] { logic_.musicTick(); });
-    titleRestartTimer_ = timer(QStringLiteral("titleRestartTimer"), 54100, [this] { logic_.titleRestartTick(); });
+    titleRestartTimer_ =
+        timer(QStringLiteral("titleRestartTimer"), 54100, [this] { logic_.titleRestartTick(); });
     spawnerTimer_ = timer(QStringLiteral("spawnerTimer"), 200, [this] { logic_.spawnerTick(); });
     retreatTimer_ = timer(QStringLiteral("retreatTimer"), 200, [this] { logic_.retreatTick(); });
     clockTimer_ = timer(QStringLiteral("clockTimer"), 1000, [this] { logic_.clockTick(); });

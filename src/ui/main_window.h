@@ -39,10 +39,10 @@ public:
     // (the title window, the end of the program). Likewise the window brings
     // the screen up to date before services.pause blocks.
     MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
-            QWidget* parent = nullptr);
+               QWidget* parent = nullptr);
     // An installed copy: the help page in dataFolder, the score log in logFolder.
     MainWindow(game::Services services, std::string dataFolder, std::string logFolder,
-            AboutFactory makeAbout, QWidget* parent = nullptr);
+               AboutFactory makeAbout, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     game::Game& logic() { return logic_; }
@@ -56,7 +56,10 @@ public:
     void render();
 
     HoleBox* holes(int index) const { return holes_.at(static_cast<std::size_t>(index)); }
-    const Picture& holePicture(int k) const { return holePictures_.at(static_cast<std::size_t>(k)); }
+    const Picture& holePicture(int k) const
+    {
+        return holePictures_.at(static_cast<std::size_t>(k));
+    }
     QWidget* boardBox() const;
     QWidget* panelBox() const;
     // What the side panel shows, with everything painted into it: at its

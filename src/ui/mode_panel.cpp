@@ -8,9 +8,9 @@ namespace {
 
 QImage smoothlyScaled(const QImage& picture, int scale)
 {
-    QImage out = picture.convertToFormat(QImage::Format_RGB32)
-                     .scaled(kModeLabelRect.size() * scale, Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
+    QImage out =
+        picture.convertToFormat(QImage::Format_RGB32)
+            .scaled(kModeLabelRect.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     out.setDevicePixelRatio(1);  // placed by device pixels
     return out;
 }
@@ -44,8 +44,7 @@ ModeLabel scaledModeLabel(const QImage& mask, const QImage& image, int scale)
     return out;
 }
 
-void paintModeLabel(QImage& panel, const QImage& pristine, const QImage& mask,
-                    const QImage& image)
+void paintModeLabel(QImage& panel, const QImage& pristine, const QImage& mask, const QImage& image)
 {
     const int scale = qRound(panel.devicePixelRatio());
     const ModeLabel label = scaledModeLabel(mask, image, scale);

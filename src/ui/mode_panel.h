@@ -26,7 +26,6 @@ ModeLabel scaledModeLabel(const QImage& mask, const QImage& image, int scale = 1
 // into the panel (AND) and puts the lettering into the cut-out (XOR).
 // `panel` must be Format_RGB32, the size of `pristine`. A panel with device
 // pixel ratio 2 takes the twice-size label pictures, at twice the rectangles.
-void paintModeLabel(QImage& panel, const QImage& pristine, const QImage& mask,
-                    const QImage& image);
+void paintModeLabel(QImage& panel, const QImage& pristine, const QImage& mask, const QImage& image);
 
 }  // namespace pokopin::ui

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "fakes.h"
 #include "about_dialog.h"
+#include "fakes.h"
 #include "main_window.h"
 
 using pokopin::app::AboutDialog;
@@ -20,7 +20,7 @@ namespace {
 struct Rig {
     FakeWorld world;
     MainWindow window{world.services(), "/game",
-                   [](QWidget* owner) { return std::make_unique<AboutDialog>(owner); }};
+                      [](QWidget* owner) { return std::make_unique<AboutDialog>(owner); }};
     Rig()
     {
         world.files.files.insert("/game/Score.txt");
@@ -97,7 +97,8 @@ void AboutTest::layout()
     QVERIFY(shot.pixelColor(5, 50) != QColor(255, 128, 0));
     // A thin edge all round, one pixel wide, for a dialog without a frame.
     const QColor edge(96, 96, 96);
-    for (const QPoint at : {QPoint(0, 0), QPoint(135, 0), QPoint(270, 56), QPoint(135, 112), QPoint(0, 56)})
+    for (const QPoint at :
+         {QPoint(0, 0), QPoint(135, 0), QPoint(270, 56), QPoint(135, 112), QPoint(0, 56)})
         QCOMPARE(shot.pixelColor(at), edge);
     QVERIFY(shot.pixelColor(1, 56) != edge);
     QVERIFY(shot.pixelColor(135, 111) != edge);
@@ -139,7 +140,7 @@ void AboutTest::closes()
         if (how == "click")
             QTest::mouseClick(d.okButton(), Qt::LeftButton);
         else
-            QTest::keyClick(&d, how == "enter" ? Qt::Key_Enter
+            QTest::keyClick(&d, how == "enter"    ? Qt::Key_Enter
                                 : how == "return" ? Qt::Key_Return
                                                   : Qt::Key_Escape);
     }));

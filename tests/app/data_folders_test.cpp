@@ -32,7 +32,10 @@ struct LayoutCase {
     const char* log;
 };
 
-void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class Layout : public ::testing::TestWithParam<LayoutCase> {};
 
@@ -53,24 +56,52 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LayoutCase{"Portable", "/opt/pk", {"/opt/pk/Help.html"}, "", "/opt/pk", "/opt/pk"},
         // A build tree run on a machine that also has the game installed.
-        LayoutCase{"PortableWinsOverInstalled", "/usr/bin", {"/usr/bin/Help.html", kShared},
-                   "/x", "/usr/bin", "/usr/bin"},
-        LayoutCase{"InstalledDefaultLog", "/usr/bin", {kShared}, "", "/usr/share/pokopin",
+        LayoutCase{"PortableWinsOverInstalled",
+                   "/usr/bin",
+                   {"/usr/bin/Help.html", kShared},
+                   "/x",
+                   "/usr/bin",
+                   "/usr/bin"},
+        LayoutCase{"InstalledDefaultLog",
+                   "/usr/bin",
+                   {kShared},
+                   "",
+                   "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
-        LayoutCase{"InstalledInGames", "/usr/games", {kShared}, "", "/usr/share/pokopin",
+        LayoutCase{"InstalledInGames",
+                   "/usr/games",
+                   {kShared},
+                   "",
+                   "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
-        LayoutCase{"InstalledXdgDataHome", "/usr/bin", {kShared}, "/data/ann/", "/usr/share/pokopin",
+        LayoutCase{"InstalledXdgDataHome",
+                   "/usr/bin",
+                   {kShared},
+                   "/data/ann/",
+                   "/usr/share/pokopin",
                    "/data/ann/pokopin"},
-        LayoutCase{"RelativeXdgDataHomeIgnored", "/usr/bin", {kShared}, "data", "/usr/share/pokopin",
+        LayoutCase{"RelativeXdgDataHomeIgnored",
+                   "/usr/bin",
+                   {kShared},
+                   "data",
+                   "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
-        LayoutCase{"InstalledInHome", "/home/ann/.local/bin",
-                   {"/home/ann/.local/share/pokopin/Help.html"}, "",
-                   "/home/ann/.local/share/pokopin", "/home/ann/.local/share/pokopin"},
+        LayoutCase{"InstalledInHome",
+                   "/home/ann/.local/bin",
+                   {"/home/ann/.local/share/pokopin/Help.html"},
+                   "",
+                   "/home/ann/.local/share/pokopin",
+                   "/home/ann/.local/share/pokopin"},
         // Tunes alone do not make a data folder; nor does another prefix's.
-        LayoutCase{"NoDataAnywhere", "/usr/local/bin",
-                   {"/usr/local/share/pokopin/mogu20.mid", kShared}, "/x", "/usr/local/bin",
+        LayoutCase{"NoDataAnywhere",
+                   "/usr/local/bin",
+                   {"/usr/local/share/pokopin/mogu20.mid", kShared},
+                   "/x",
+                   "/usr/local/bin",
                    "/usr/local/bin"}),
-    [](const ::testing::TestParamInfo<LayoutCase>& param) { return std::string(param.param.name); });
+    [](const ::testing::TestParamInfo<LayoutCase>& param) {
+        return std::string(param.param.name);
+    });
 
 mode_t modeOf(const fs::path& path)
 {

@@ -14,8 +14,8 @@
 
 #include "program.h"
 
-using pokopin::app::TitleWindow;
 using pokopin::app::Program;
+using pokopin::app::TitleWindow;
 
 namespace {
 
@@ -174,19 +174,19 @@ void ProgramTest::displayIsMissing_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<bool>("missing");
     QTest::newRow("nothing named") << QStringList{} << QStringList{} << true;
-    QTest::newRow("empty values")
-        << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="} << QStringList{} << true;
+    QTest::newRow("empty values") << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}
+                                  << QStringList{} << true;
     QTest::newRow("DISPLAY") << QStringList{"DISPLAY=:0"} << QStringList{} << false;
-    QTest::newRow("WAYLAND_DISPLAY") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QStringList{}
-                                     << false;
-    QTest::newRow("QT_QPA_PLATFORM") << QStringList{"QT_QPA_PLATFORM=offscreen"} << QStringList{}
-                                     << false;
+    QTest::newRow("WAYLAND_DISPLAY")
+        << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QStringList{} << false;
+    QTest::newRow("QT_QPA_PLATFORM")
+        << QStringList{"QT_QPA_PLATFORM=offscreen"} << QStringList{} << false;
     QTest::newRow("-platform") << QStringList{} << QStringList{"-platform", "offscreen"} << false;
     QTest::newRow("--platform") << QStringList{} << QStringList{"--platform", "offscreen"} << false;
     QTest::newRow("-display") << QStringList{} << QStringList{"-display", ":1"} << false;
     QTest::newRow("-platform without a value") << QStringList{} << QStringList{"-platform"} << true;
-    QTest::newRow("platform as a value") << QStringList{} << QStringList{"platform", "offscreen"}
-                                         << true;
+    QTest::newRow("platform as a value")
+        << QStringList{} << QStringList{"platform", "offscreen"} << true;
 }
 
 void ProgramTest::displayIsMissing()

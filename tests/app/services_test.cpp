@@ -54,7 +54,8 @@ void ServicesTest::weekdaysCountFromSunday_data()
 {
     QTest::addColumn<int>("qtDay");
     QTest::addColumn<int>("gameDay");
-    const char* names[] = {"", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    const char* names[] = {"",         "Monday", "Tuesday",  "Wednesday",
+                           "Thursday", "Friday", "Saturday", "Sunday"};
     for (int d = 1; d <= 7; ++d)
         QTest::newRow(names[d]) << d << (d == 7 ? 1 : d + 1);
 }
@@ -74,7 +75,8 @@ void ServicesTest::clockReadsToday()
     const QDate read(t.year, t.month, t.day);
     QVERIFY(read == before || read == after);
     QCOMPARE(t.weekday, weekdayFromSunday(read.dayOfWeek()));
-    QVERIFY(t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0 && t.second < 60);
+    QVERIFY(t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 && t.second >= 0
+            && t.second < 60);
 }
 
 void ServicesTest::drawsAreUniformOverTheHoles()

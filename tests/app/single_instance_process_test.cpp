@@ -85,7 +85,8 @@ void SingleInstanceProcessTest::noDisplayEndsWithStatusOne()
     QVERIFY(p.waitForFinished(20000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);  // not the toolkit's abort
     QCOMPARE(p.exitCode(), 1);
-    const QStringList lines = QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromLocal8Bit(p.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines.first().contains(QStringLiteral("DISPLAY")), qPrintable(lines.first()));
 }

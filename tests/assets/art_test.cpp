@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr QPoint kHoles[9] = {{32, 40}, {176, 40}, {320, 40}, {32, 174}, {176, 174},
+constexpr QPoint kHoles[9] = {{32, 40},   {176, 40}, {320, 40},  {32, 174}, {176, 174},
                               {320, 174}, {32, 308}, {176, 308}, {320, 308}};
 const QRgb kModeColours[4] = {qRgb(255, 255, 0), qRgb(255, 204, 0), qRgb(204, 153, 51),
                               qRgb(255, 0, 0)};
@@ -21,7 +21,7 @@ const QRect kModeLabel(85, 178, 84, 28);
 
 // Raw pixels: Qt marks a file named "@2x" as twice as dense, which would
 // make a painter on it scale everything by two.
-QImage load(const QString &path)
+QImage load(const QString& path)
 {
     QImage img(path);
     if (img.isNull())
@@ -31,7 +31,7 @@ QImage load(const QString &path)
                                                      : QImage::Format_RGB32);
 }
 
-QString at(int scale, const QString &path)
+QString at(int scale, const QString& path)
 {
     return scale == 1 ? path : pokopin::art::hiDpi(path);
 }
@@ -58,7 +58,7 @@ double contrastWithWhite(QRgb c)
 // The mode label painted into the panel the way the game does it: the
 // mask cuts its silhouette with AND, the image fills it in with XOR, both
 // shrunk to four fifths.
-QImage paintLabel(QImage panel, const QImage &image, const QImage &mask, int scale)
+QImage paintLabel(QImage panel, const QImage& image, const QImage& mask, int scale)
 {
     QPainter p(&panel);
     const QRect r(kModeLabel.topLeft() * scale, kModeLabel.size() * scale);
@@ -70,7 +70,7 @@ QImage paintLabel(QImage panel, const QImage &image, const QImage &mask, int sca
     return panel;
 }
 
-} // namespace
+}  // namespace
 
 class ArtTest : public QObject {
     Q_OBJECT
@@ -95,7 +95,7 @@ void ArtTest::picturesHaveTheirSizes_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("clear");   // has a transparent background
+    QTest::addColumn<bool>("clear");  // has a transparent background
 
     namespace art = pokopin::art;
     struct Entry {
@@ -103,8 +103,9 @@ void ArtTest::picturesHaveTheirSizes_data()
         int w, h;
         bool clear;
     };
-    std::vector<Entry> entries = {
-        {art::title(), 500, 250, false}, {art::board(), 460, 480, false}, {art::panel(), 180, 480, false}};
+    std::vector<Entry> entries = {{art::title(), 500, 250, false},
+                                  {art::board(), 460, 480, false},
+                                  {art::panel(), 180, 480, false}};
     for (int k = 0; k < 4; ++k)
         entries.push_back({art::hole(k), 100, 100, false});
     for (int m = 0; m < 4; ++m) {
@@ -113,7 +114,7 @@ void ArtTest::picturesHaveTheirSizes_data()
     }
     for (int size : {32, 64, 128})
         entries.push_back({art::icon(size), size, size, true});
-    for (const Entry &e : entries) {
+    for (const Entry& e : entries) {
         QTest::newRow(qPrintable(e.path)) << e.path << QSize(e.w, e.h) << e.clear;
         const QString big = art::hiDpi(e.path);
         QTest::newRow(qPrintable(big)) << big << QSize(2 * e.w, 2 * e.h) << e.clear;
@@ -160,8 +161,8 @@ void ArtTest::holeGrassMatchesBoardAtEveryHole()
     const QImage pic = load(at(scale, pokopin::art::hole(hole)));
     QVERIFY(!board.isNull() && !pic.isNull());
     const int n = pic.width();
-    const int ring = 2 * scale;   // the edge band that must blend in
-    for (const QPoint &pos : kHoles) {
+    const int ring = 2 * scale;  // the edge band that must blend in
+    for (const QPoint& pos : kHoles) {
         const QPoint o = pos * scale;
         for (int y = 0; y < n; ++y) {
             for (int x = 0; x < n; ++x) {
@@ -172,7 +173,10 @@ void ArtTest::holeGrassMatchesBoardAtEveryHole()
                 const QRgb got = pic.pixel(x, y);
                 if (want != got)
                     QFAIL(qPrintable(QStringLiteral("hole at (%1,%2), pixel (%3,%4): %5, board %6")
-                                         .arg(pos.x()).arg(pos.y()).arg(x).arg(y)
+                                         .arg(pos.x())
+                                         .arg(pos.y())
+                                         .arg(x)
+                                         .arg(y)
                                          .arg(describe(got), describe(want))));
             }
         }
@@ -191,8 +195,11 @@ void ArtTest::holesShowDifferentPictures()
             for (int y = 10; y < 90; ++y)
                 for (int x = 10; x < 90; ++x)
                     differ += pics[a].pixel(x, y) != pics[b].pixel(x, y);
-            QVERIFY2(differ > 800, qPrintable(QStringLiteral("hole%1 and hole%2 differ in %3 pixels")
-                                                  .arg(a).arg(b).arg(differ)));
+            QVERIFY2(differ > 800,
+                     qPrintable(QStringLiteral("hole%1 and hole%2 differ in %3 pixels")
+                                    .arg(a)
+                                    .arg(b)
+                                    .arg(differ)));
         }
     }
 }
@@ -221,7 +228,7 @@ void ArtTest::boardIsGrassOfTheMainColour()
     }
     const double n = double(board.width()) * board.height();
     const auto top = std::max_element(counts.begin(), counts.end(),
-                                      [](auto &l, auto &rr) { return l.second < rr.second; });
+                                      [](auto& l, auto& rr) { return l.second < rr.second; });
     QCOMPARE(describe(top->first), describe(qRgb(0, 230, 32)));
     QVERIFY2(top->second > n / 3, "the main colour should dominate");
     QVERIFY2(std::abs(r / n - 0) < 10 && std::abs(g / n - 230) < 10 && std::abs(b / n - 32) < 10,
@@ -265,14 +272,14 @@ void ArtTest::levelMaskCoversItsImage()
                 for (int dx = -1; dx <= 1; ++dx) {
                     const int nx = std::clamp(x + dx, 0, w - 1), ny = std::clamp(y + dy, 0, h - 1);
                     if ((mask.pixel(nx, ny) & 0xFFFFFF) != 0)
-                        QFAIL(qPrintable(QStringLiteral("lit pixel %1,%2 at the mask's edge")
-                                             .arg(x).arg(y)));
+                        QFAIL(qPrintable(
+                            QStringLiteral("lit pixel %1,%2 at the mask's edge").arg(x).arg(y)));
                 }
         }
     }
     QVERIFY(!lit.empty());
     const auto top = std::max_element(lit.begin(), lit.end(),
-                                      [](auto &l, auto &r) { return l.second < r.second; });
+                                      [](auto& l, auto& r) { return l.second < r.second; });
     QCOMPARE(describe(top->first | 0xFF000000), describe(kModeColours[mode]));
     QVERIFY2(cut > w * h / 8 && cut < w * h * 3 / 4, "the silhouette should be lettering-sized");
 }
@@ -291,7 +298,7 @@ void ArtTest::levelLabelPaintsCleanlyIntoPanel()
     const QImage mask = load(at(scale, pokopin::art::modeLabelMask(mode)));
     const QImage out = paintLabel(panel, image, mask, scale);
     const QRect r(kModeLabel.topLeft() * scale, kModeLabel.size() * scale);
-    const QImage smallMask = mask.scaled(r.size());   // same pixel choice as drawImage
+    const QImage smallMask = mask.scaled(r.size());  // same pixel choice as drawImage
 
     int letter = 0, outline = 0;
     for (int y = 0; y < out.height(); ++y) {
@@ -304,7 +311,9 @@ void ArtTest::levelLabelPaintsCleanlyIntoPanel()
                 if (before != after)
                     QFAIL(qPrintable(QStringLiteral("panel pixel %1,%2 changed outside the "
                                                     "lettering: %3 -> %4")
-                                         .arg(x).arg(y).arg(describe(before), describe(after))));
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(describe(before), describe(after))));
                 continue;
             }
             letter += after == kModeColours[mode];
@@ -320,7 +329,7 @@ void ArtTest::panelLeavesRoomForNumbersAndLabel_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("bottom");
-    QTest::addColumn<QRect>("content");   // where the game draws over the box
+    QTest::addColumn<QRect>("content");  // where the game draws over the box
     // Numbers are white, about 29 px tall, starting at x = 144 (145 for COUNT);
     // their glyphs cover roughly the middle 22 rows.
     QTest::newRow("GAME LEVEL") << "GAME LEVEL" << 155 << 206 << kModeLabel;
@@ -357,8 +366,11 @@ void ArtTest::panelLeavesRoomForNumbersAndLabel()
             const double contrast = contrastWithWhite(panel.pixel(x, y));
             if (contrast < 3.5)
                 QFAIL(qPrintable(QStringLiteral("%1: pixel %2,%3 %4 has contrast %5 with white")
-                                     .arg(caption).arg(x).arg(y)
-                                     .arg(describe(panel.pixel(x, y))).arg(contrast)));
+                                     .arg(caption)
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(describe(panel.pixel(x, y)))
+                                     .arg(contrast)));
         }
 
     // The caption itself: white lettering in the left part of the box.
@@ -371,7 +383,7 @@ void ArtTest::panelLeavesRoomForNumbersAndLabel()
     QVERIFY2(ink > 40, qPrintable(caption + ": no caption found"));
 }
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     ArtTest t;

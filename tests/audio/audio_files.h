@@ -80,8 +80,8 @@ inline void writeWav(const fs::path& path, const std::vector<std::int16_t>& samp
     putLE(d, 36 + dataBytes, 4);
     d += "WAVEfmt ";
     putLE(d, 16, 4);
-    putLE(d, 1, 2);          // PCM
-    putLE(d, 1, 2);          // mono
+    putLE(d, 1, 2);  // PCM
+    putLE(d, 1, 2);  // mono
     putLE(d, kRate, 4);
     putLE(d, kRate * 2, 4);  // bytes per second
     putLE(d, 2, 2);          // block align
@@ -100,7 +100,8 @@ inline std::vector<std::int16_t> squareWave(double seconds, std::int16_t level, 
     std::vector<std::int16_t> s(static_cast<std::size_t>(seconds * kRate));
     const int half = kRate / hz / 2;
     for (std::size_t i = 0; i < s.size(); ++i)
-        s[i] = (i / static_cast<std::size_t>(half)) % 2 == 0 ? level : static_cast<std::int16_t>(-level);
+        s[i] = (i / static_cast<std::size_t>(half)) % 2 == 0 ? level
+                                                             : static_cast<std::int16_t>(-level);
     return s;
 }
 
@@ -161,8 +162,8 @@ inline std::vector<std::int16_t> readRaw(const fs::path& path)
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::int16_t> out(bytes.size() / 2);
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |
-                                           (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
+        out[i] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i])
+                                           | (static_cast<std::uint8_t>(bytes[2 * i + 1]) << 8));
     return out;
 }
 
@@ -175,8 +176,9 @@ constexpr std::size_t samplesIn(double seconds)
 // The General MIDI SoundFont installed, or "" when there is none.
 inline std::string soundFontPath()
 {
-    for (const char* p : {"/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
-                          "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"})
+    for (const char* p :
+         {"/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
+          "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"})
         if (::access(p, R_OK) == 0)
             return p;
     return {};

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,7 +24,6 @@
 #include <memory>
 #include <string>
 #include <thread>
-#include <ctime>
 #include <vector>
 
 #include "mixer_backend.h"
@@ -128,9 +128,10 @@ int render(const std::string& folder, const fs::path& wav, const std::string& na
     }
     rawToWav(raw, wav);
     fs::remove(raw);
-    std::printf("wrote %s (%.2f s); the play call came %.1f ms into the output, "
-                "its commands were done by %.1f ms\n",
-                wav.c_str(), renderedSeconds(wav), playedAt * 1000, settledAt * 1000);
+    std::printf(
+        "wrote %s (%.2f s); the play call came %.1f ms into the output, "
+        "its commands were done by %.1f ms\n",
+        wav.c_str(), renderedSeconds(wav), playedAt * 1000, settledAt * 1000);
     return 0;
 }
 
@@ -151,10 +152,11 @@ int bench(const std::string& folder)
     const double preloadMs = msSince(t);
     const double preloadCpu = cpuMs() - c;
     std::printf("device open: %s\n", backend->deviceOpen() ? "yes" : "no");
-    std::printf("constructor: %.2f ms wall, %.2f ms cpu (device %.2f / %.2f ms, "
-                "loading %d effects %.2f / %.2f ms)\n",
-                openMs + preloadMs, openCpu + preloadCpu, openMs, openCpu,
-                backend->effectsLoaded(), preloadMs, preloadCpu);
+    std::printf(
+        "constructor: %.2f ms wall, %.2f ms cpu (device %.2f / %.2f ms, "
+        "loading %d effects %.2f / %.2f ms)\n",
+        openMs + preloadMs, openCpu + preloadCpu, openMs, openCpu, backend->effectsLoaded(),
+        preloadMs, preloadCpu);
 
     t = Clock::now();
     sound.playEffect("bisi.wav");
@@ -221,12 +223,15 @@ int tune(const std::string& midi, const std::string& out, const std::string& sou
     const double cpuTaken = cpuMs() - cpu;
     std::vector<std::uint8_t> bytes(pcm->size());
     pcm->read(0, bytes.data(), bytes.size());
-    std::ofstream(out, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
-    std::printf("%s: %.2f s of sound, %zu bytes unpacked, held in %zu, rendered in %.0f ms (%.0f ms CPU)%s\n",
-                midi.c_str(), double(bytes.size()) / (kRate * kFrameBytes), bytes.size(), pcm->heldBytes(),
-                msSince(wall), cpuTaken,
-                pcm->state() == pokopin::audio::TunePcm::State::Done ? "" : ", FAILED");
+    std::ofstream(out, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    std::printf(
+        "%s: %.2f s of sound, %zu bytes unpacked, held in %zu, rendered in %.0f ms (%.0f ms "
+        "CPU)%s\n",
+        midi.c_str(), double(bytes.size()) / (kRate * kFrameBytes), bytes.size(), pcm->heldBytes(),
+        msSince(wall), cpuTaken,
+        pcm->state() == pokopin::audio::TunePcm::State::Done ? "" : ", FAILED");
     return pcm->state() == pokopin::audio::TunePcm::State::Done ? 0 : 1;
 }
 
@@ -236,11 +241,13 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() >= 4 && args[0] == "render")
-        return render(args[1], args[2], args[3], args.size() > 4 ? std::atof(args[4].c_str()) : 1.0);
+        return render(args[1], args[2], args[3],
+                      args.size() > 4 ? std::atof(args[4].c_str()) : 1.0);
     if (args.size() == 2 && args[0] == "bench")
         return bench(args[1]);
     if ((args.size() == 3 || args.size() == 4) && args[0] == "tune")
-        return tune(args[1], args[2], args.size() == 4 ? args[3] : "/usr/share/sounds/sf3/default-GM.sf3");
+        return tune(args[1], args[2],
+                    args.size() == 4 ? args[3] : "/usr/share/sounds/sf3/default-GM.sf3");
     std::fprintf(stderr,
                  "usage: %s render FOLDER OUT.wav NAME [SECONDS]\n"
                  "       %s bench FOLDER\n"

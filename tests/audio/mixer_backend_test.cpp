@@ -28,11 +28,11 @@ namespace {
 using namespace pokopin::testing;
 using namespace std::chrono_literals;
 using pokopin::audio::MixerBackend;
-using pokopin::testing::Gate;
 using pokopin::audio::SdlSound;
 using pokopin::audio::Tune;
+using pokopin::testing::Gate;
 
-constexpr const char* kEffectNames[] = {"hue.wav", "bisi.wav", "hei.wav",
+constexpr const char* kEffectNames[] = {"hue.wav", "bisi.wav",  "hei.wav",
                                         "pon.wav", "pipo1.wav", "pipo2.wav"};
 
 // Renders to `file` in real time, as a sound card would play it.
@@ -546,7 +546,8 @@ TEST(DiskRendering, TheTitleTuneSoundsAndStartsAgainFromItsBeginning)
     const Rendered out{readRaw(dir.path() / "out.raw")};
     ASSERT_GT(out.samples.size(), samplesIn(restartAt + 0.5));
     EXPECT_GT(out.rms(startedAt, startedAt + 0.4), 300.0) << "the tune did not sound";
-    EXPECT_LT(out.rms(startedAt + 0.85, startedAt + 0.95), 100.0) << "the tune's rest is not silent";
+    EXPECT_LT(out.rms(startedAt + 0.85, startedAt + 0.95), 100.0)
+        << "the tune's rest is not silent";
     EXPECT_GT(out.rms(restartAt, restartAt + 0.5), 300.0)
         << "the tune did not start again from its beginning";
 }
@@ -612,17 +613,14 @@ TEST_P(ExitSilence, StopAndCloseOfBothTunesLeaveTheOutputSilent)
     const Rendered out{readRaw(file)};
     ASSERT_GT(out.samples.size(), samplesIn(exitAt + 0.4));
     if (GetParam().heardFirst) {
-        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 300.0) << "no tune sounded before the exit";
+        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 300.0)
+            << "no tune sounded before the exit";
     }
     EXPECT_EQ(out.rms(exitAt, exitAt + 0.4), 0.0) << "music went on after the exit";
 }
 
 const ExitCase exitCases[] = {
-    {"FromTheTitle",
-     [](SdlSound& s) {
-         s.startTitleTune();
-     },
-     true},
+    {"FromTheTitle", [](SdlSound& s) { s.startTitleTune(); }, true},
     {"DuringAGame",
      [](SdlSound& s) {
          s.startTitleTune();
@@ -631,11 +629,7 @@ const ExitCase exitCases[] = {
      },
      true},
     // The play command still waits behind the read when the exit comes.
-    {"RightAfterTheTitleTuneWasStarted",
-     [](SdlSound& s) {
-         s.startTitleTune();
-     },
-     false},
+    {"RightAfterTheTitleTuneWasStarted", [](SdlSound& s) { s.startTitleTune(); }, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExitSilence, ::testing::ValuesIn(exitCases),

@@ -40,10 +40,8 @@ private:
 };
 
 struct Rig {
-    explicit Rig(const std::string& folder)
-        : sound(folder, std::make_unique<RecordingBackend>(log))
-    {
-    }
+    explicit Rig(const std::string& folder) : sound(folder, std::make_unique<RecordingBackend>(log))
+    {}
     Commands log;
     SdlSound sound;
 };
@@ -75,10 +73,12 @@ TEST_P(SdlSoundOperation, IssuesItsCommandsInOrder)
 }
 
 const OperationCase operationCases[] = {
-    {"StartTitleTune", [](SdlSound& s) { s.startTitleTune(); },
+    {"StartTitleTune",
+     [](SdlSound& s) { s.startTitleTune(); },
      {"open moguana /opt/pokopin/moguana.mid", "play moguana"}},
     {"StopTitleTune", [](SdlSound& s) { s.stopTitleTune(); }, {"stop moguana", "close moguana"}},
-    {"StartGameTune", [](SdlSound& s) { s.startGameTune(); },
+    {"StartGameTune",
+     [](SdlSound& s) { s.startGameTune(); },
      {"open mogu20 /opt/pokopin/mogu20.mid", "play mogu20"}},
     {"StopGameTune", [](SdlSound& s) { s.stopGameTune(); }, {"stop mogu20", "close mogu20"}},
     {"PlayEffect", [](SdlSound& s) { s.playEffect("bisi.wav"); }, {"effect /opt/pokopin/bisi.wav"}},

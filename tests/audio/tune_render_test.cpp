@@ -61,8 +61,10 @@ TEST(TuneRender, ATuneLastsUntilItsLastEventAndSounds)
     const double loud = rms(s, 0, samplesIn(0.4));
     EXPECT_GT(loud, 300.0) << "the first note is silent";
     EXPECT_GT(rms(s, samplesIn(2.0), samplesIn(2.4)), 300.0) << "the second note is silent";
-    EXPECT_LT(rms(s, samplesIn(1.4), samplesIn(1.9)), loud / 10) << "the rest between the notes is not quiet";
-    EXPECT_LT(rms(s, s.size() - samplesIn(0.5), s.size()), loud / 100) << "the tune ends before its tail died away";
+    EXPECT_LT(rms(s, samplesIn(1.4), samplesIn(1.9)), loud / 10)
+        << "the rest between the notes is not quiet";
+    EXPECT_LT(rms(s, s.size() - samplesIn(0.5), s.size()), loud / 100)
+        << "the tune ends before its tail died away";
 }
 
 struct BadTune {
@@ -84,9 +86,9 @@ TEST_P(TuneRenderFailure, GivesSilence)
     if (GetParam().write)
         GetParam().write(file);
     ::testing::internal::CaptureStderr();
-    const auto pcm = renderTune(file.string(),
-                                GetParam().withSoundFont ? soundFontPath() : "/nonexistent/pokopin.sf2",
-                                DeviceFormat{});
+    const auto pcm = renderTune(
+        file.string(), GetParam().withSoundFont ? soundFontPath() : "/nonexistent/pokopin.sf2",
+        DeviceFormat{});
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(pcm->state(), TunePcm::State::Rendering);
     // FluidSynth may find a broken track only once it has begun: one block
@@ -106,12 +108,17 @@ const BadTune badTunes[] = {
     {"Missing", nullptr},
     {"Empty", [](const fs::path& p) { writeBytes(p, ""); }},
     {"NotMidi", [](const fs::path& p) { writeBytes(p, "RIFF\x24\0\0\0WAVEfmt "); }},
-    {"HeaderOnly", [](const fs::path& p) { writeBytes(p, std::string("MThd\0\0\0\6\0\0\0\1\1\xe0", 14)); }},
+    {"HeaderOnly",
+     [](const fs::path& p) { writeBytes(p, std::string("MThd\0\0\0\6\0\0\0\1\1\xe0", 14)); }},
     {"TrackCutShort",
      [](const fs::path& p) {
          writeBytes(p, std::string("MThd\0\0\0\6\0\0\0\1\1\xe0MTrk\0\0\1\0\0\x90\x3c", 25));
      }},
-    {"NoSoundFont", [](const fs::path& p) { writeMidi(p, {{0, 480, 60}}); }, false},
+    {"NoSoundFont",
+     [](const fs::path& p) {
+         writeMidi(p, {{0, 480, 60}});
+     },
+     false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TuneRenderFailure, ::testing::ValuesIn(badTunes),
@@ -119,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, TuneRenderFailure, ::testing::ValuesIn(badTunes)
 
 // ---- The packed PCM and the playhead ------------------------------------
 
-std::shared_ptr<TunePcm> pcmOf(const std::vector<std::int16_t>& s, int channels, bool complete = true)
+std::shared_ptr<TunePcm> pcmOf(const std::vector<std::int16_t>& s, int channels,
+                               bool complete = true)
 {
     auto pcm = std::make_shared<TunePcm>(channels);
     pcm->append(reinterpret_cast<const std::uint8_t*>(s.data()), s.size() * 2);
@@ -177,14 +185,16 @@ TEST_P(TunePcmPacking, GivesBackEverySampleExactly)
 const PackCase packCases[] = {
     {"Silence", 2, [](std::size_t) { return std::int16_t{0}; }, 2 * 1000},
     {"FullScaleEveryOtherSample", 2,
-     [](std::size_t i) { return static_cast<std::int16_t>((i / 2) % 2 != 0 ? 32767 : -32768); }, 2 * 300},
-    {"Noise", 2,
-     [](std::size_t i) { return static_cast<std::int16_t>((i * 2654435761u) >> 7); }, 2 * 5003},
+     [](std::size_t i) { return static_cast<std::int16_t>((i / 2) % 2 != 0 ? 32767 : -32768); },
+     2 * 300},
+    {"Noise", 2, [](std::size_t i) { return static_cast<std::int16_t>((i * 2654435761u) >> 7); },
+     2 * 5003},
     {"QuietTone", 2,
-     [](std::size_t i) { return static_cast<std::int16_t>(900 * std::sin(double(i / 2) * 0.05)); }, 2 * 4100},
+     [](std::size_t i) { return static_cast<std::int16_t>(900 * std::sin(double(i / 2) * 0.05)); },
+     2 * 4100},
     {"Mono", 1, [](std::size_t i) { return static_cast<std::int16_t>(i * 37 % 2001 - 1000); }, 777},
-    {"SixChannels", 6, [](std::size_t i) { return static_cast<std::int16_t>(i % 6 * 5000 - (i / 6) % 50); },
-     6 * 200},
+    {"SixChannels", 6,
+     [](std::size_t i) { return static_cast<std::int16_t>(i % 6 * 5000 - (i / 6) % 50); }, 6 * 200},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TunePcmPacking, ::testing::ValuesIn(packCases),
@@ -222,7 +232,8 @@ TEST(Playhead, ARestartBeginsAtTheFirstSampleAndPlaysToTheEnd)
     EXPECT_EQ(fillSamples(head, 98000), counting(1024, 98000));
     auto last = fillSamples(head, 2048);
     EXPECT_EQ(std::vector<std::int16_t>(last.begin(), last.begin() + 976), counting(99024, 976));
-    EXPECT_EQ(std::vector<std::int16_t>(last.begin() + 976, last.end()), std::vector<std::int16_t>(1072, 0))
+    EXPECT_EQ(std::vector<std::int16_t>(last.begin() + 976, last.end()),
+              std::vector<std::int16_t>(1072, 0))
         << "the end of the tune is not followed by silence";
     EXPECT_EQ(head.playing(), std::nullopt) << "a tune played to its end still counts as playing";
 }
@@ -236,7 +247,8 @@ TEST(Playhead, WaitsForTheRendererInsteadOfSkipping)
     head.play(pcm, 1);
     auto first = fillSamples(head, 1500);
     EXPECT_EQ(std::vector<std::int16_t>(first.begin(), first.begin() + 1024), counting(0, 1024));
-    EXPECT_EQ(std::vector<std::int16_t>(first.begin() + 1024, first.end()), std::vector<std::int16_t>(476, 0));
+    EXPECT_EQ(std::vector<std::int16_t>(first.begin() + 1024, first.end()),
+              std::vector<std::int16_t>(476, 0));
     EXPECT_EQ(fillSamples(head, 500), std::vector<std::int16_t>(500, 0));
     EXPECT_EQ(head.playing(), 1) << "a tune still being rendered has not ended";
     const auto more = counting(1024, 1000);

@@ -18,7 +18,8 @@ using ::testing::IsEmpty;
 // Plays one second of a game the way the window's timers interleave: five
 // spawner ticks each followed by a retreat tick, then the clock. With
 // `hitEveryMole` the player whacks each mole right after it rises.
-void playSecond(Rig& rig, bool hitEveryMole) {
+void playSecond(Rig& rig, bool hitEveryMole)
+{
     for (int i = 0; i < 5 && rig.logic.running(); ++i) {
         rig.logic.spawnerTick();
         if (hitEveryMole)
@@ -30,11 +31,14 @@ void playSecond(Rig& rig, bool hitEveryMole) {
     rig.logic.clockTick();
 }
 
-void queueDraws(Rig& rig, int count) {
-    for (int i = 0; i < count; ++i) rig.world.random.queueHoles({(i * 4) % 9});
+void queueDraws(Rig& rig, int count)
+{
+    for (int i = 0; i < count; ++i)
+        rig.world.random.queueHoles({(i * 4) % 9});
 }
 
-TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus) {
+TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus)
+{
     Rig rig;
     rig.started();
     EXPECT_TRUE(rig.logic.running());
@@ -42,8 +46,8 @@ TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus) {
     EXPECT_TRUE(rig.ctl.retreatTimer);
     EXPECT_EQ(rig.st.secondsLeft, 24);
     EXPECT_EQ(rig.ctl.clockText, "24");
-    for (const std::string* label :
-         {&rig.ctl.scoreText, &rig.ctl.moleCountText, &rig.ctl.hitCountText, &rig.ctl.missCountText})
+    for (const std::string* label : {&rig.ctl.scoreText, &rig.ctl.moleCountText,
+                                     &rig.ctl.hitCountText, &rig.ctl.missCountText})
         EXPECT_EQ(*label, "0");
     EXPECT_FALSE(rig.ctl.startItem.visible);
     EXPECT_TRUE(rig.ctl.stopItem.visible);
@@ -53,7 +57,8 @@ TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus) {
     EXPECT_TRUE(rig.ctl.exitItem.enabled);
 }
 
-TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet) {
+TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet)
+{
     Rig rig;
     rig.loaded();
     rig.logic.startItemChosen();
@@ -63,7 +68,8 @@ TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet) {
     EXPECT_FALSE(rig.ctl.titleRestartTimer);
 }
 
-TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25) {
+TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25)
+{
     Rig rig;
     rig.started().inMode(3);
     queueDraws(rig, 200);
@@ -80,7 +86,8 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25) {
 
     EXPECT_EQ(seconds, 24);
     std::vector<std::string> expected;
-    for (int s = 24; s >= 1; --s) expected.push_back(std::to_string(s));
+    for (int s = 24; s >= 1; --s)
+        expected.push_back(std::to_string(s));
     expected.push_back("25");
     EXPECT_EQ(labels, expected);
     EXPECT_EQ(labelAtAppend, "0") << "the last tick shows 0 before the idle 25";
@@ -105,7 +112,8 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25) {
     EXPECT_EQ(rig.st.moleCount, 0);
 }
 
-TEST(Game, StoppedAfterTenTicksLogsElevenAndKeepsFourteenSecondsLeft) {
+TEST(Game, StoppedAfterTenTicksLogsElevenAndKeepsFourteenSecondsLeft)
+{
     Rig rig;
     rig.started();
     rig.clockTicks(10);
@@ -120,7 +128,8 @@ TEST(Game, StoppedAfterTenTicksLogsElevenAndKeepsFourteenSecondsLeft) {
     EXPECT_EQ(rig.st.secondsLeft, 24);
 }
 
-TEST(Game, StoppedBeforeTheFirstClockTickLogsOne) {
+TEST(Game, StoppedBeforeTheFirstClockTickLogsOne)
+{
     Rig rig;
     rig.started();
     rig.logic.keyReleased(game::vk::Space);
@@ -128,7 +137,8 @@ TEST(Game, StoppedBeforeTheFirstClockTickLogsOne) {
     EXPECT_EQ(rig.world.scoreLog.records[0].elapsedSeconds, 1);
 }
 
-TEST(Game, EndOfGameRunsItsStepsInOrder) {
+TEST(Game, EndOfGameRunsItsStepsInOrder)
+{
     Rig rig;
     rig.started();
     bool kaisiShownDuringPause = true;
@@ -139,15 +149,15 @@ TEST(Game, EndOfGameRunsItsStepsInOrder) {
     };
     bool timersStoppedAtAppend = false;
     rig.world.scoreLog.during = [&] {
-        timersStoppedAtAppend = !rig.ctl.spawnerTimer && !rig.ctl.clockTimer && !rig.ctl.retreatTimer;
+        timersStoppedAtAppend =
+            !rig.ctl.spawnerTimer && !rig.ctl.clockTimer && !rig.ctl.retreatTimer;
     };
 
     rig.logic.stopGame();
 
-    EXPECT_THAT(rig.world.journal,
-                ElementsAre("stop mogu20", "close mogu20", "effect hei.wav",
-                            std::string("append ") + kScorePath, "focus board", "pause 500",
-                            "open moguana", "play moguana"));
+    EXPECT_THAT(rig.world.journal, ElementsAre("stop mogu20", "close mogu20", "effect hei.wav",
+                                               std::string("append ") + kScorePath, "focus board",
+                                               "pause 500", "open moguana", "play moguana"));
     EXPECT_TRUE(timersStoppedAtAppend);
     EXPECT_FALSE(kaisiShownDuringPause) << "スタート returns only after the pause";
     EXPECT_TRUE(titleTimerDuringPause);
@@ -159,7 +169,8 @@ TEST(Game, EndOfGameRunsItsStepsInOrder) {
     EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
 }
 
-TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd) {
+TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd)
+{
     Rig rig;
     rig.started().inMode(1);
     rig.st.score = -24;
@@ -189,7 +200,8 @@ TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd) {
     EXPECT_EQ(r.score, -24);
 }
 
-TEST(Game, RecordingOffWritesNothing) {
+TEST(Game, RecordingOffWritesNothing)
+{
     Rig rig;
     rig.loaded();
     rig.logic.recordItemChosen(1);
@@ -201,7 +213,8 @@ TEST(Game, RecordingOffWritesNothing) {
     EXPECT_TRUE(rig.ctl.scoreLogItem.enabled) << "the end of a game enables SCORE regardless";
 }
 
-TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
+TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast)
+{
     Rig rig;
     rig.started();
     rig.world.scoreLog.result = {false, "Permission denied", EACCES};
@@ -210,22 +223,23 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast) {
     rig.st.comboLevel = 2;
     rig.logic.stopGame();
 
-    EXPECT_EQ(rig.world.journal.back(),
-              std::string("warn ") + kScorePath + ": Permission denied (" +
-                  std::to_string(EACCES) + ")");
+    EXPECT_EQ(rig.world.journal.back(), std::string("warn ") + kScorePath + ": Permission denied ("
+                                            + std::to_string(EACCES) + ")");
     EXPECT_EQ(rig.world.journal[rig.world.journal.size() - 2], "play moguana");
     EXPECT_FALSE(rig.logic.running());
     EXPECT_EQ(board(rig.ctl), ".../.../...");
     EXPECT_EQ(rig.st.score, 0);
     EXPECT_EQ(rig.st.comboLevel, 0);
-    for (bool up : rig.st.moleUp) EXPECT_FALSE(up);
+    for (bool up : rig.st.moleUp)
+        EXPECT_FALSE(up);
     EXPECT_EQ(rig.ctl.clockText, "25");
     EXPECT_TRUE(rig.ctl.titleRestartTimer);
     EXPECT_TRUE(rig.ctl.startItem.visible);
     EXPECT_TRUE(rig.ctl.scoreMenu.enabled);
 }
 
-TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
+TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest)
+{
     Rig rig;
     rig.started().inMode(2);
     queueDraws(rig, 40);
@@ -276,11 +290,13 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest) {
     EXPECT_TRUE(rig.ctl.musicTimer);
 }
 
-TEST(Game, SecondGameStartsFromZeros) {
+TEST(Game, SecondGameStartsFromZeros)
+{
     Rig rig;
     rig.started().inMode(3);
     queueDraws(rig, 200);
-    while (rig.logic.running()) playSecond(rig, true);
+    while (rig.logic.running())
+        playSecond(rig, true);
     ASSERT_NE(rig.ctl.scoreText, "0");
 
     rig.logic.startGame();
@@ -288,8 +304,8 @@ TEST(Game, SecondGameStartsFromZeros) {
     EXPECT_EQ(rig.st.comboLevel, 0);
     EXPECT_TRUE(rig.st.spawnEnabled);
     EXPECT_EQ(rig.ctl.clockText, "24");
-    for (const std::string* label :
-         {&rig.ctl.scoreText, &rig.ctl.moleCountText, &rig.ctl.hitCountText, &rig.ctl.missCountText})
+    for (const std::string* label : {&rig.ctl.scoreText, &rig.ctl.moleCountText,
+                                     &rig.ctl.hitCountText, &rig.ctl.missCountText})
         EXPECT_EQ(*label, "0");
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 
@@ -309,7 +325,8 @@ TEST(Game, SecondGameStartsFromZeros) {
 // ---------------------------------------------------------------------------
 // Music timers
 
-TEST(Music, FirstMidiTickAfterTheStartSwitchesToTheGameTuneOnce) {
+TEST(Music, FirstMidiTickAfterTheStartSwitchesToTheGameTuneOnce)
+{
     Rig rig;
     rig.started();
     rig.logic.musicTick();
@@ -322,15 +339,18 @@ TEST(Music, FirstMidiTickAfterTheStartSwitchesToTheGameTuneOnce) {
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
-TEST(Music, IdleMidiTicksDoNothingAndKeepTheTimerRunning) {
+TEST(Music, IdleMidiTicksDoNothingAndKeepTheTimerRunning)
+{
     Rig rig;
     rig.loaded();
-    for (int i = 0; i < 3; ++i) rig.logic.musicTick();
+    for (int i = 0; i < 3; ++i)
+        rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
     EXPECT_TRUE(rig.ctl.musicTimer);
 }
 
-TEST(Music, TitleTuneRestartsOnlyWhileIdle) {
+TEST(Music, TitleTuneRestartsOnlyWhileIdle)
+{
     Rig rig;
     rig.loaded();
     rig.logic.titleRestartTick();
@@ -347,7 +367,8 @@ TEST(Music, TitleTuneRestartsOnlyWhileIdle) {
 
 // A game stopped before its first music tick must not leave the idle board
 // playing the game tune; the next game switches as usual.
-TEST(Music, GameEndedBeforeTheFirstMidiTickDropsTheSwitch) {
+TEST(Music, GameEndedBeforeTheFirstMidiTickDropsTheSwitch)
+{
     Rig rig;
     rig.started();
     rig.logic.stopGame();
@@ -366,7 +387,8 @@ TEST(Music, GameEndedBeforeTheFirstMidiTickDropsTheSwitch) {
 // ---------------------------------------------------------------------------
 // Exit and unload
 
-TEST(Exit, CancelDuringAGameLetsItRunOn) {
+TEST(Exit, CancelDuringAGameLetsItRunOn)
+{
     Rig rig;
     rig.started();
     rig.world.dialogs.exitAnswer = false;
@@ -377,18 +399,19 @@ TEST(Exit, CancelDuringAGameLetsItRunOn) {
     EXPECT_EQ(rig.st.secondsLeft, 21) << "the clock ran on behind the box";
 }
 
-TEST(Exit, OkStopsBothTunesAndEndsWithoutLogging) {
+TEST(Exit, OkStopsBothTunesAndEndsWithoutLogging)
+{
     Rig rig;
     rig.started();
     rig.clockTicks(5);
     rig.world.dialogs.exitAnswer = true;
     rig.logic.askToExit();
-    EXPECT_THAT(rig.world.journal,
-                ElementsAre("confirm exit", "stop moguana", "close moguana", "stop mogu20",
-                            "close mogu20", "end program"));
+    EXPECT_THAT(rig.world.journal, ElementsAre("confirm exit", "stop moguana", "close moguana",
+                                               "stop mogu20", "close mogu20", "end program"));
 }
 
-TEST(Exit, UnloadStopsTheTunesThenClosesTheAboutDialog) {
+TEST(Exit, UnloadStopsTheTunesThenClosesTheAboutDialog)
+{
     Rig rig;
     rig.started();
     rig.logic.unload();

@@ -15,9 +15,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-int checkedModeCount(const game::Controls& ctl) {
+int checkedModeCount(const game::Controls& ctl)
+{
     int n = 0;
-    for (const auto& item : ctl.modeItems) n += item.checked ? 1 : 0;
+    for (const auto& item : ctl.modeItems)
+        n += item.checked ? 1 : 0;
     return n;
 }
 
@@ -27,7 +29,8 @@ struct ModeRow {
     int quota;
 };
 
-void PrintTo(const ModeRow& r, std::ostream* os) {
+void PrintTo(const ModeRow& r, std::ostream* os)
+{
     *os << r.k << " " << r.name << " quota " << r.quota;
 }
 
@@ -35,7 +38,8 @@ const ModeRow kModeRows[] = {
     {0, "かんたん", 30}, {1, "ふつう", 50}, {2, "むずい", 100}, {3, "どむず", 105}};
 
 // Everything that must agree with the mode whose item is checked.
-void expectConsistentMode(const Rig& rig, int k) {
+void expectConsistentMode(const Rig& rig, int k)
+{
     const ModeRow& row = kModeRows[k];
     EXPECT_EQ(checkedModeCount(rig.ctl), 1);
     EXPECT_TRUE(rig.ctl.modeItems[static_cast<std::size_t>(k)].checked) << row.name;
@@ -50,9 +54,11 @@ protected:
     Rig rig;
 };
 
-TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon) {
+TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon)
+{
     const int k = GetParam().k;
-    if (k == 0) rig.inMode(3);  // start from a different mode
+    if (k == 0)
+        rig.inMode(3);  // start from a different mode
     const auto paints = rig.ctl.panelPaints;
     rig.logic.modeItemChosen(k);
     expectConsistentMode(rig, k);
@@ -60,7 +66,8 @@ TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon) {
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pon.wav"));
 }
 
-TEST_P(ModeMenu, ChoosingTheCheckedModeDoesNothing) {
+TEST_P(ModeMenu, ChoosingTheCheckedModeDoesNothing)
+{
     const int k = GetParam().k;
     rig.inMode(k);
     const auto paints = rig.ctl.panelPaints;
@@ -74,7 +81,8 @@ TEST_P(ModeMenu, ChoosingTheCheckedModeDoesNothing) {
 INSTANTIATE_TEST_SUITE_P(Modes, ModeMenu, ::testing::ValuesIn(kModeRows),
                          [](const auto& tp) { return modeLabel(tp.param.k); });
 
-TEST(Modes, AnySequenceOfChangesLeavesOneConsistentMode) {
+TEST(Modes, AnySequenceOfChangesLeavesOneConsistentMode)
+{
     Rig rig;
     rig.loaded();
     // Menu choices (repeats of the checked mode included) mixed with arrow keys.
@@ -83,8 +91,8 @@ TEST(Modes, AnySequenceOfChangesLeavesOneConsistentMode) {
         Kind kind;
         int mode;  // for Menu
     };
-    const std::vector<Step> steps{{Menu, 3}, {Menu, 3}, {Left, 0},  {Menu, 1}, {Right, 0},
-                                  {Menu, 0}, {Right, 0}, {Left, 0}, {Left, 0}, {Menu, 2},
+    const std::vector<Step> steps{{Menu, 3}, {Menu, 3},  {Left, 0},  {Menu, 1}, {Right, 0},
+                                  {Menu, 0}, {Right, 0}, {Left, 0},  {Left, 0}, {Menu, 2},
                                   {Menu, 2}, {Right, 0}, {Right, 0}, {Menu, 1}, {Left, 0}};
     int expected = 0;
     for (const Step& step : steps) {
@@ -106,7 +114,8 @@ TEST(Modes, AnySequenceOfChangesLeavesOneConsistentMode) {
     }
 }
 
-TEST(Modes, ChangingModeTouchesNoGameFigures) {
+TEST(Modes, ChangingModeTouchesNoGameFigures)
+{
     Rig rig;
     rig.loaded();
     rig.st.secondsLeft = 14;
@@ -118,7 +127,8 @@ TEST(Modes, ChangingModeTouchesNoGameFigures) {
     EXPECT_EQ(rig.ctl.clockText, "25");
 }
 
-TEST(Modes, MenuIsInertDuringAGame) {
+TEST(Modes, MenuIsInertDuringAGame)
+{
     Rig rig;
     rig.started();
     rig.logic.modeItemChosen(3);
@@ -129,7 +139,8 @@ TEST(Modes, MenuIsInertDuringAGame) {
 // ---------------------------------------------------------------------------
 // Keys on release
 
-TEST(KeyUp, RightFourTimesComesBackWithFourPons) {
+TEST(KeyUp, RightFourTimesComesBackWithFourPons)
+{
     Rig rig;
     rig.loaded();
     std::vector<std::string> names;
@@ -142,7 +153,8 @@ TEST(KeyUp, RightFourTimesComesBackWithFourPons) {
     expectConsistentMode(rig, 0);
 }
 
-TEST(KeyUp, LeftStepsBackwards) {
+TEST(KeyUp, LeftStepsBackwards)
+{
     Rig rig;
     rig.loaded();
     std::vector<std::string> names;
@@ -154,7 +166,8 @@ TEST(KeyUp, LeftStepsBackwards) {
     EXPECT_EQ(rig.world.entries("effect pon.wav").size(), 4u);
 }
 
-TEST(KeyUp, UpTogglesRecordingLikeTheMenu) {
+TEST(KeyUp, UpTogglesRecordingLikeTheMenu)
+{
     Rig rig;
     rig.loaded();
     rig.logic.keyReleased(game::vk::Up);
@@ -170,7 +183,8 @@ TEST(KeyUp, UpTogglesRecordingLikeTheMenu) {
 
 class StartStopKey : public ::testing::TestWithParam<int> {};
 
-TEST_P(StartStopKey, StartsWhenIdleAndStopsWhenRunning) {
+TEST_P(StartStopKey, StartsWhenIdleAndStopsWhenRunning)
+{
     Rig rig;
     rig.loaded();
     rig.logic.keyReleased(GetParam());
@@ -182,16 +196,15 @@ TEST_P(StartStopKey, StartsWhenIdleAndStopsWhenRunning) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DownAndSpace, StartStopKey,
-                         ::testing::Values(game::vk::Down, game::vk::Space),
-                         [](const auto& tp) {
+                         ::testing::Values(game::vk::Down, game::vk::Space), [](const auto& tp) {
                              return std::string(tp.param == game::vk::Down ? "Down" : "Space");
                          });
 
-TEST(KeyUp, ArrowsAndOtherKeysDoNothingDuringAGame) {
+TEST(KeyUp, ArrowsAndOtherKeysDoNothingDuringAGame)
+{
     Rig rig;
     rig.started();
-    for (int code : {game::vk::Right, game::vk::Left, game::vk::Up, key('S'),
-                              13})
+    for (int code : {game::vk::Right, game::vk::Left, game::vk::Up, key('S'), 13})
         rig.logic.keyReleased(code);
     EXPECT_TRUE(rig.logic.running());
     expectConsistentMode(rig, 0);
@@ -199,11 +212,11 @@ TEST(KeyUp, ArrowsAndOtherKeysDoNothingDuringAGame) {
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
-TEST(KeyUp, HoleAndOtherKeysDoNothingWhileIdle) {
+TEST(KeyUp, HoleAndOtherKeysDoNothingWhileIdle)
+{
     Rig rig;
     rig.loaded();
-    for (int code : {key('S'), key('Q'), 104,
-                              13})
+    for (int code : {key('S'), key('Q'), 104, 13})
         rig.logic.keyReleased(code);
     EXPECT_FALSE(rig.logic.running());
     EXPECT_THAT(rig.world.journal, IsEmpty());
@@ -212,7 +225,8 @@ TEST(KeyUp, HoleAndOtherKeysDoNothingWhileIdle) {
 // ---------------------------------------------------------------------------
 // Score menu
 
-TEST(ScoreMenu, SwitchItemsToggleRecordingWithTheirSounds) {
+TEST(ScoreMenu, SwitchItemsToggleRecordingWithTheirSounds)
+{
     Rig rig;
     rig.loaded();
     rig.logic.recordItemChosen(1);
@@ -226,7 +240,8 @@ TEST(ScoreMenu, SwitchItemsToggleRecordingWithTheirSounds) {
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
 }
 
-TEST(ScoreMenu, ChoosingTheCheckedItemDoesNothing) {
+TEST(ScoreMenu, ChoosingTheCheckedItemDoesNothing)
+{
     Rig rig;
     rig.loaded();
     rig.logic.recordItemChosen(0);
@@ -236,7 +251,8 @@ TEST(ScoreMenu, ChoosingTheCheckedItemDoesNothing) {
     EXPECT_TRUE(rig.ctl.recordItems[1].checked);
 }
 
-TEST(ScoreMenu, OpeningReevaluatesScoreAsTheLogComesAndGoes) {
+TEST(ScoreMenu, OpeningReevaluatesScoreAsTheLogComesAndGoes)
+{
     Rig rig;
     rig.logic.load();  // no log yet
     EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
@@ -248,7 +264,8 @@ TEST(ScoreMenu, OpeningReevaluatesScoreAsTheLogComesAndGoes) {
     EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
 }
 
-TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable) {
+TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable)
+{
     Rig rig;
     rig.loaded();
     rig.logic.openScoreLog();
@@ -272,7 +289,8 @@ TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable) {
 // ---------------------------------------------------------------------------
 // Help menu
 
-TEST(HelpMenu, OpeningReevaluatesHelpAsThePageComesAndGoes) {
+TEST(HelpMenu, OpeningReevaluatesHelpAsThePageComesAndGoes)
+{
     Rig rig("/");
     rig.logic.load();
     rig.logic.helpMenuOpening();
@@ -283,7 +301,8 @@ TEST(HelpMenu, OpeningReevaluatesHelpAsThePageComesAndGoes) {
     EXPECT_TRUE(rig.ctl.helpItem.enabled);
 }
 
-TEST(HelpMenu, HelpItemOpensThePageOnlyWhileReachable) {
+TEST(HelpMenu, HelpItemOpensThePageOnlyWhileReachable)
+{
     Rig rig;
     rig.loaded();
     rig.world.files.files.insert(kHelpPath);

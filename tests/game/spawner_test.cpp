@@ -19,7 +19,8 @@ struct ModePace {
     int stay;       // retreat ticks a mole stays up
 };
 
-void PrintTo(const ModePace& p, std::ostream* os) {
+void PrintTo(const ModePace& p, std::ostream* os)
+{
     *os << modeLabel(p.mode) << " threshold " << p.threshold << " stay " << p.stay;
 }
 
@@ -29,7 +30,8 @@ protected:
     Rig rig;
 };
 
-TEST_P(Pace, HoleRisesOnTheDrawThatReachesTheThreshold) {
+TEST_P(Pace, HoleRisesOnTheDrawThatReachesTheThreshold)
+{
     for (int i = 1; i < GetParam().threshold; ++i) {
         rig.spawnTick(4);
         EXPECT_EQ(board(rig.ctl), ".../.../...") << "draw " << i;
@@ -44,8 +46,10 @@ TEST_P(Pace, HoleRisesOnTheDrawThatReachesTheThreshold) {
     EXPECT_TRUE(rig.world.journal.empty()) << "a mole rises silently";
 }
 
-TEST_P(Pace, MoleRetreatsOnItsStayTicksRetreatTick) {
-    for (int i = 0; i < GetParam().threshold; ++i) rig.spawnTick(4);
+TEST_P(Pace, MoleRetreatsOnItsStayTicksRetreatTick)
+{
+    for (int i = 0; i < GetParam().threshold; ++i)
+        rig.spawnTick(4);
     rig.retreatTicks(GetParam().stay - 1);
     EXPECT_EQ(board(rig.ctl), ".../.M./...");
     rig.retreatTicks(1);
@@ -54,8 +58,10 @@ TEST_P(Pace, MoleRetreatsOnItsStayTicksRetreatTick) {
     EXPECT_EQ(rig.st.upTicks[4], GetParam().stay);
 }
 
-TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole) {
-    for (int i = 0; i < GetParam().threshold; ++i) rig.spawnTick(4);
+TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole)
+{
+    for (int i = 0; i < GetParam().threshold; ++i)
+        rig.spawnTick(4);
     rig.logic.holeClicked(4);
     for (int i = 1; i < GetParam().stay; ++i) {
         rig.spawnTick(4);  // pressure builds, but the hole is taken
@@ -70,8 +76,8 @@ TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Pace,
-                         ::testing::Values(ModePace{0, 3, 5}, ModePace{1, 2, 4},
-                                           ModePace{2, 1, 4}, ModePace{3, 1, 3}),
+                         ::testing::Values(ModePace{0, 3, 5}, ModePace{1, 2, 4}, ModePace{2, 1, 4},
+                                           ModePace{3, 1, 3}),
                          [](const auto& tp) { return modeLabel(tp.param.mode); });
 
 class Spawner : public ::testing::Test {
@@ -80,13 +86,15 @@ protected:
     Rig rig;
 };
 
-TEST_F(Spawner, ReseedsWithSecondsSinceMidnightOnEveryTick) {
+TEST_F(Spawner, ReseedsWithSecondsSinceMidnightOnEveryTick)
+{
     rig.spawnTick(0);
     rig.spawnTick(0);
     EXPECT_THAT(rig.world.random.reseeds, ElementsAre(50709u, 50709u));  // 14:05:09
 }
 
-TEST_F(Spawner, DrawMapsOntoTheNineHoles) {
+TEST_F(Spawner, DrawMapsOntoTheNineHoles)
+{
     const std::vector<std::pair<double, int>> cases{
         {0.0, 0}, {0.11, 0}, {0.12, 1}, {0.5, 4}, {0.88, 7}, {0.9, 8}, {0.99999999999, 8}};
     for (const auto& [r, hole] : cases) {
@@ -96,7 +104,8 @@ TEST_F(Spawner, DrawMapsOntoTheNineHoles) {
     }
 }
 
-TEST_F(Spawner, DisabledSpawnerTickChangesNothing) {
+TEST_F(Spawner, DisabledSpawnerTickChangesNothing)
+{
     rig.spawnTick(4);
     rig.st.spawnEnabled = false;
     const auto pressure = rig.st.spawnPressure;
@@ -105,7 +114,8 @@ TEST_F(Spawner, DisabledSpawnerTickChangesNothing) {
     const int draws = rig.world.random.draws;
     const auto reseeds = rig.world.random.reseeds.size();
 
-    for (int i = 0; i < 5; ++i) rig.spawnTick(8);
+    for (int i = 0; i < 5; ++i)
+        rig.spawnTick(8);
 
     EXPECT_EQ(rig.st.spawnPressure, pressure);
     EXPECT_EQ(rig.st.pickedHole, picked);
@@ -115,7 +125,8 @@ TEST_F(Spawner, DisabledSpawnerTickChangesNothing) {
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 }
 
-TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops) {
+TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops)
+{
     rig.st.moleCount = 29;  // quota 30 in かんたん
     rig.st.spawnPressure[2] = 3;
     rig.st.spawnPressure[5] = 3;
@@ -137,7 +148,8 @@ TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops) {
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 }
 
-TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat) {
+TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat)
+{
     rig.inMode(3);  // どむず: threshold 1, stay 3
     rig.spawnTick(4);
     rig.logic.retreatTick();
@@ -151,7 +163,8 @@ TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat) {
     EXPECT_EQ(rig.st.moleCount, 3);
 }
 
-TEST_F(Spawner, KantanNeedsThreeDrawsSinceTheLastRaise) {
+TEST_F(Spawner, KantanNeedsThreeDrawsSinceTheLastRaise)
+{
     rig.spawnTick(4);
     rig.spawnTick(0);
     rig.spawnTick(4);
@@ -164,7 +177,8 @@ TEST_F(Spawner, KantanNeedsThreeDrawsSinceTheLastRaise) {
     EXPECT_EQ(board(rig.ctl), ".../.../...") << "the raise reset the count";
 }
 
-TEST_F(Spawner, MoleReplacesAMissMark) {
+TEST_F(Spawner, MoleReplacesAMissMark)
+{
     rig.inMode(2);
     rig.logic.holeClicked(3);
     rig.spawnTick(3);
@@ -172,10 +186,13 @@ TEST_F(Spawner, MoleReplacesAMissMark) {
     EXPECT_TRUE(rig.st.moleUp[3]);
 }
 
-TEST_F(Spawner, WithoutACheckedModeOnlyThePressureMoves) {
-    for (auto& item : rig.ctl.modeItems) item.checked = false;
+TEST_F(Spawner, WithoutACheckedModeOnlyThePressureMoves)
+{
+    for (auto& item : rig.ctl.modeItems)
+        item.checked = false;
     rig.st.stayTicks = 7;
-    for (int i = 0; i < 4; ++i) rig.spawnTick(4);
+    for (int i = 0; i < 4; ++i)
+        rig.spawnTick(4);
     EXPECT_EQ(rig.st.spawnPressure[4], 4);
     EXPECT_EQ(rig.st.stayTicks, 7);
     EXPECT_EQ(board(rig.ctl), ".../.../...");

@@ -11,24 +11,27 @@
 namespace pokopin::testing {
 namespace {
 
-using ::testing::ElementsAre;
 using game::HolePicture;
+using ::testing::ElementsAre;
 
-TEST(StartUp, WindowLayoutStateHoldsUntilFormLoad) {
+TEST(StartUp, WindowLayoutStateHoldsUntilFormLoad)
+{
     Rig rig;
     EXPECT_TRUE(rig.world.journal.empty()) << "building the logic must not touch the world";
     EXPECT_EQ(rig.ctl.clockText, "20");
     EXPECT_TRUE(rig.ctl.stopItem.visible);
     EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
     EXPECT_EQ(rig.ctl.panelPaints, 0u);
-    for (const auto& item : rig.ctl.modeItems) EXPECT_FALSE(item.checked);
+    for (const auto& item : rig.ctl.modeItems)
+        EXPECT_FALSE(item.checked);
     EXPECT_EQ(rig.st.elapsedSeconds, 0);
     EXPECT_EQ(rig.st.moleQuota, 0);
     EXPECT_FALSE(rig.st.spawnEnabled);
     EXPECT_TRUE(rig.st.modeName.empty());
 }
 
-TEST(StartUp, FirstRunGreetsBeforeTitleTuneWindowAndTitleClose) {
+TEST(StartUp, FirstRunGreetsBeforeTitleTuneWindowAndTitleClose)
+{
     Rig rig;
     rig.logic.load();
     EXPECT_THAT(rig.world.journal,
@@ -37,7 +40,8 @@ TEST(StartUp, FirstRunGreetsBeforeTitleTuneWindowAndTitleClose) {
     EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
 }
 
-TEST(StartUp, ExistingScoreLogSkipsGreetingAndEnablesScoreItem) {
+TEST(StartUp, ExistingScoreLogSkipsGreetingAndEnablesScoreItem)
+{
     Rig rig;
     rig.world.files.files.insert(kScorePath);
     rig.logic.load();
@@ -45,7 +49,8 @@ TEST(StartUp, ExistingScoreLogSkipsGreetingAndEnablesScoreItem) {
     EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
 }
 
-TEST(StartUp, GreetingBoxHoldsStartUpUntilClosed) {
+TEST(StartUp, GreetingBoxHoldsStartUpUntilClosed)
+{
     Rig rig;
     std::size_t entriesWhileGreeting = 0;
     rig.world.dialogs.whileOpen = [&] { entriesWhileGreeting = rig.world.journal.size(); };
@@ -53,7 +58,8 @@ TEST(StartUp, GreetingBoxHoldsStartUpUntilClosed) {
     EXPECT_EQ(entriesWhileGreeting, 1u) << "nothing may happen before the greeting is closed";
 }
 
-TEST(StartUp, LeavesTheIdleBoardInModeKantan) {
+TEST(StartUp, LeavesTheIdleBoardInModeKantan)
+{
     Rig rig;
     rig.loaded();
     EXPECT_EQ(board(rig.ctl), ".../.../...");
@@ -84,13 +90,15 @@ TEST(StartUp, LeavesTheIdleBoardInModeKantan) {
     EXPECT_TRUE(rig.ctl.recordLabelVisible);
 }
 
-TEST(StartUp, PaintsTheFirstModeWithoutSound) {
+TEST(StartUp, PaintsTheFirstModeWithoutSound)
+{
     Rig rig;
     rig.logic.load();
     EXPECT_TRUE(rig.world.entries("effect").empty());
 }
 
-TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened) {
+TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened)
+{
     Rig rig;
     rig.loaded();
     rig.world.files.files.insert(kHelpPath);
@@ -102,7 +110,8 @@ TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened) {
 // An installed copy reads its help page from the shared data folder and
 // keeps its log in the player's own folder: a Score.txt lying beside the data
 // neither spares the greeting nor receives the entries.
-TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData) {
+TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData)
+{
     FakeWorld world;
     game::Game logic(world.services(), "/usr/share/pokopin", "/home/ann/.local/share/pokopin");
     world.files.files.insert("/usr/share/pokopin/Score.txt");
@@ -117,8 +126,9 @@ TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData) {
     world.journal.clear();
     logic.openScoreLog();
     logic.openHelp();
-    EXPECT_THAT(world.journal, ElementsAre("open document " + log,
-                                           std::string("open document /usr/share/pokopin/Help.html")));
+    EXPECT_THAT(world.journal,
+                ElementsAre("open document " + log,
+                            std::string("open document /usr/share/pokopin/Help.html")));
     logic.startGame();
     logic.stopGame();
     EXPECT_EQ(world.entries("append"), std::vector<std::string>{"append " + log});
@@ -129,11 +139,15 @@ struct PathCase {
     const char* scorePath;
 };
 
-void PrintTo(const PathCase& c, std::ostream* os) { *os << '"' << c.folder << '"'; }
+void PrintTo(const PathCase& c, std::ostream* os)
+{
+    *os << '"' << c.folder << '"';
+}
 
 class JoinPath : public ::testing::TestWithParam<PathCase> {};
 
-TEST_P(JoinPath, JoinsWithExactlyOneSeparator) {
+TEST_P(JoinPath, JoinsWithExactlyOneSeparator)
+{
     const PathCase& c = GetParam();
     EXPECT_EQ(game::joinPath(c.folder, "Score.txt"), c.scorePath);
 
@@ -154,11 +168,15 @@ struct NumberCase {
     const char* text;
 };
 
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.value; }
+void PrintTo(const NumberCase& c, std::ostream* os)
+{
+    *os << c.value;
+}
 
 class NumberText : public ::testing::TestWithParam<NumberCase> {};
 
-TEST_P(NumberText, IsPlainDecimal) {
+TEST_P(NumberText, IsPlainDecimal)
+{
     EXPECT_EQ(game::numberText(GetParam().value), GetParam().text);
 }
 

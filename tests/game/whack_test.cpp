@@ -16,20 +16,23 @@ class Whack : public ::testing::Test {
 protected:
     void SetUp() override { rig.started(); }
     // Score gained by one hit on a fresh mole in hole 0.
-    int hitAward() {
+    int hitAward()
+    {
         setBoard(rig, "M../.../...");
         const int before = rig.st.score;
         rig.logic.holeClicked(0);
         return rig.st.score - before;
     }
-    void missAt(int hole) {
+    void missAt(int hole)
+    {
         rig.ctl.holes[static_cast<std::size_t>(hole)] = game::HolePicture::Empty;
         rig.logic.holeClicked(hole);
     }
     Rig rig;
 };
 
-TEST_F(Whack, HitScoresTheSquareOfTheComboLevel) {
+TEST_F(Whack, HitScoresTheSquareOfTheComboLevel)
+{
     setBoard(rig, "M../.../...");
     rig.logic.holeClicked(0);
     EXPECT_EQ(board(rig.ctl), "m../.../...");
@@ -41,16 +44,19 @@ TEST_F(Whack, HitScoresTheSquareOfTheComboLevel) {
     EXPECT_THAT(rig.world.journal, ElementsAre("effect bisi.wav"));
 }
 
-TEST_F(Whack, MissLowersTheComboLevelByOneNotToZero) {
+TEST_F(Whack, MissLowersTheComboLevelByOneNotToZero)
+{
     std::vector<int> awards;
-    for (int i = 0; i < 3; ++i) awards.push_back(hitAward());
+    for (int i = 0; i < 3; ++i)
+        awards.push_back(hitAward());
     missAt(4);
     awards.push_back(hitAward());
     EXPECT_THAT(awards, ElementsAre(1, 4, 9, 9));
     EXPECT_EQ(rig.st.comboLevel, 3);
 }
 
-TEST_F(Whack, MissAtComboLevelZeroKeepsItAtZero) {
+TEST_F(Whack, MissAtComboLevelZeroKeepsItAtZero)
+{
     missAt(4);
     EXPECT_EQ(rig.st.comboLevel, 0);
     EXPECT_EQ(hitAward(), 1);
@@ -58,19 +64,21 @@ TEST_F(Whack, MissAtComboLevelZeroKeepsItAtZero) {
 
 struct MissCase {
     int score;
-    int combo0;   // left by the last hit or miss
-    int misses;   // earlier misses in this game
+    int combo0;  // left by the last hit or miss
+    int misses;  // earlier misses in this game
     int expected;
 };
 
-void PrintTo(const MissCase& c, std::ostream* os) {
-    *os << "score " << c.score << ", combo(0) " << c.combo0 << ", misses " << c.misses
-        << " -> " << c.expected;
+void PrintTo(const MissCase& c, std::ostream* os)
+{
+    *os << "score " << c.score << ", combo(0) " << c.combo0 << ", misses " << c.misses << " -> "
+        << c.expected;
 }
 
 class MissCost : public Whack, public ::testing::WithParamInterface<MissCase> {};
 
-TEST_P(MissCost, ScoreAfterOneMiss) {
+TEST_P(MissCost, ScoreAfterOneMiss)
+{
     const MissCase& c = GetParam();
     rig.st.score = c.score;
     rig.st.lastAward = c.combo0;
@@ -95,11 +103,14 @@ INSTANTIATE_TEST_SUITE_P(
                       MissCase{-5, 40, 3, -53}),
     [](const auto& tp) {
         const MissCase& c = tp.param;
-        const auto n = [](int v) { return (v < 0 ? "minus" : "") + std::to_string(v < 0 ? -v : v); };
+        const auto n = [](int v) {
+            return (v < 0 ? "minus" : "") + std::to_string(v < 0 ? -v : v);
+        };
         return "score" + n(c.score) + "_combo" + n(c.combo0) + "_misses" + n(c.misses);
     });
 
-TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour) {
+TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour)
+{
     rig.st.score = 10;
     missAt(0);
     EXPECT_EQ(rig.st.score, -20);
@@ -109,14 +120,16 @@ TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour) {
     EXPECT_EQ(rig.ctl.scoreText, "-24");
 }
 
-TEST_F(Whack, MissAsFirstActionShowsMinusTwo) {
+TEST_F(Whack, MissAsFirstActionShowsMinusTwo)
+{
     missAt(8);
     EXPECT_EQ(rig.ctl.scoreText, "-2");
     EXPECT_EQ(board(rig.ctl), ".../.../..x");
     EXPECT_TRUE(rig.st.missShown[8]);
 }
 
-TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack) {
+TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack)
+{
     setBoard(rig, "mx./.../...");
     rig.st.score = 5;
     rig.logic.holeClicked(0);
@@ -129,21 +142,24 @@ TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack) {
     EXPECT_TRUE(rig.world.journal.empty());
 }
 
-TEST_F(Whack, SecondClickOnTheSameEmptyHoleBeforeATickIsNoSecondMiss) {
+TEST_F(Whack, SecondClickOnTheSameEmptyHoleBeforeATickIsNoSecondMiss)
+{
     rig.logic.holeClicked(4);
     rig.logic.holeClicked(4);
     EXPECT_EQ(rig.st.missCount, 1);
     EXPECT_EQ(rig.st.score, -2);
 }
 
-TEST_F(Whack, OutOfRangeHoleIsIgnored) {
+TEST_F(Whack, OutOfRangeHoleIsIgnored)
+{
     rig.logic.holeClicked(9);
     rig.logic.whack(-1);
     EXPECT_EQ(rig.st.missCount, 0);
     EXPECT_EQ(board(rig.ctl), ".../.../...");
 }
 
-TEST(WhackWhileIdle, DoesNothing) {
+TEST(WhackWhileIdle, DoesNothing)
+{
     Rig rig;
     rig.loaded();
     setBoard(rig, "M../.../...");
@@ -156,7 +172,8 @@ TEST(WhackWhileIdle, DoesNothing) {
     EXPECT_TRUE(rig.world.journal.empty());
 }
 
-TEST_F(Whack, MissMarkGoesOnTheNextRetreatTick) {
+TEST_F(Whack, MissMarkGoesOnTheNextRetreatTick)
+{
     missAt(4);
     rig.logic.retreatTick();
     EXPECT_EQ(board(rig.ctl), ".../.../...");
@@ -166,7 +183,8 @@ TEST_F(Whack, MissMarkGoesOnTheNextRetreatTick) {
     EXPECT_EQ(rig.st.missTicks[4], 1) << "no counting once the mark is gone";
 }
 
-TEST_F(Whack, MoleRisingOverAMissMarkLeavesTheFlagAndTheNextMissIsNormal) {
+TEST_F(Whack, MoleRisingOverAMissMarkLeavesTheFlagAndTheNextMissIsNormal)
+{
     rig.inMode(3);  // threshold 1, stay 3
     missAt(4);
     rig.spawnTick(4);
@@ -195,13 +213,15 @@ struct HoleKey {
     int hole;
 };
 
-void PrintTo(const HoleKey& k, std::ostream* os) {
+void PrintTo(const HoleKey& k, std::ostream* os)
+{
     *os << "key " << k.code << " -> hole " << k.hole;
 }
 
 class HoleKeys : public Whack, public ::testing::WithParamInterface<HoleKey> {};
 
-TEST_P(HoleKeys, KeyDownWhacksItsHoleOnly) {
+TEST_P(HoleKeys, KeyDownWhacksItsHoleOnly)
+{
     setBoard(rig, "MMM/MMM/MMM");
     rig.logic.keyPressed(GetParam().code);
     std::string expected = "MMM/MMM/MMM";
@@ -210,31 +230,34 @@ TEST_P(HoleKeys, KeyDownWhacksItsHoleOnly) {
     EXPECT_EQ(board(rig.ctl), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    KeypadAndLetters, HoleKeys,
-    ::testing::Values(HoleKey{103, 0}, HoleKey{104, 1}, HoleKey{105, 2}, HoleKey{100, 3},
-                      HoleKey{101, 4}, HoleKey{102, 5}, HoleKey{97, 6}, HoleKey{98, 7},
-                      HoleKey{99, 8}, HoleKey{'Q', 0}, HoleKey{'W', 1}, HoleKey{'E', 2},
-                      HoleKey{'A', 3}, HoleKey{'S', 4}, HoleKey{'D', 5}, HoleKey{'Z', 6},
-                      HoleKey{'X', 7}, HoleKey{'C', 8}),
-    [](const auto& tp) {
-        const HoleKey& k = tp.param;
-        const std::string name = k.code >= 'A' && k.code <= 'Z'
+INSTANTIATE_TEST_SUITE_P(KeypadAndLetters, HoleKeys,
+                         ::testing::Values(HoleKey{103, 0}, HoleKey{104, 1}, HoleKey{105, 2},
+                                           HoleKey{100, 3}, HoleKey{101, 4}, HoleKey{102, 5},
+                                           HoleKey{97, 6}, HoleKey{98, 7}, HoleKey{99, 8},
+                                           HoleKey{'Q', 0}, HoleKey{'W', 1}, HoleKey{'E', 2},
+                                           HoleKey{'A', 3}, HoleKey{'S', 4}, HoleKey{'D', 5},
+                                           HoleKey{'Z', 6}, HoleKey{'X', 7}, HoleKey{'C', 8}),
+                         [](const auto& tp) {
+                             const HoleKey& k = tp.param;
+                             const std::string name =
+                                 k.code >= 'A' && k.code <= 'Z'
                                      ? std::string(1, static_cast<char>(k.code))
                                      : "Numpad" + std::to_string(k.code - game::vk::Numpad0);
-        return name + "_hole" + std::to_string(k.hole);
-    });
+                             return name + "_hole" + std::to_string(k.hole);
+                         });
 
-TEST_F(Whack, OtherKeysWhackNothing) {
+TEST_F(Whack, OtherKeysWhackNothing)
+{
     setBoard(rig, "MMM/M.M/MMM");
-    for (int code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right,
-                              game::vk::Down, game::vk::Numpad0, key('R'), key('q'), key('1')})
+    for (int code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right, game::vk::Down,
+                     game::vk::Numpad0, key('R'), key('q'), key('1')})
         rig.logic.keyPressed(code);
     EXPECT_EQ(board(rig.ctl), "MMM/M.M/MMM");
     EXPECT_TRUE(rig.world.journal.empty());
 }
 
-TEST_F(Whack, HeldHoleKeyWhacksOnEveryRepeat) {
+TEST_F(Whack, HeldHoleKeyWhacksOnEveryRepeat)
+{
     // Auto-repeat arrives as further key-downs: the first hits, the next find
     // the whacked mole, and once it is gone each repeat is a miss.
     setBoard(rig, ".../.M./...");

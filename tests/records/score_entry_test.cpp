@@ -56,7 +56,7 @@ TEST(ScoreEntry, ExampleEntryHasExactBytes)
 QByteArray sjis(const std::string& utf8)
 {
     static const std::map<std::string, const char*> table = {
-        {"☆", "8199"}, {"年", "944e"}, {"月", "8c8e"}, {"日", "93fa"}, {"時", "8e9e"},
+        {"☆", "8199"},  {"年", "944e"}, {"月", "8c8e"}, {"日", "93fa"}, {"時", "8e9e"},
         {"分", "95aa"}, {"秒", "9562"}, {"曜", "976a"}, {"火", "89ce"}, {"水", "9085"},
         {"木", "96d8"}, {"金", "8be0"}, {"土", "9379"}, {"か", "82a9"}, {"ん", "82f1"},
         {"た", "82bd"}, {"ふ", "82d3"}, {"つ", "82c2"}, {"う", "82a4"}, {"む", "82de"},
@@ -136,8 +136,7 @@ const LineCase lineCases[] = {
          r.score = 2147483647;
      },
      2, "☆ふつう ☆PlayTime 25秒  ☆COUNT 108 ☆HIT 100 ☆MISS 32767 ☆SCORE 2147483647"},
-    {"SingleDigitsHaveNoLeadingZero",
-     [](ScoreRecord& r) { r.when = {2001, 1, 2, 3, 9, 5, 3}; }, 1,
+    {"SingleDigitsHaveNoLeadingZero", [](ScoreRecord& r) { r.when = {2001, 1, 2, 3, 9, 5, 3}; }, 1,
      "2001年1月2日 火曜日 9時5分3秒"},
     {"MidnightIsZero", [](ScoreRecord& r) { r.when = {1999, 12, 31, 6, 0, 0, 0}; }, 1,
      "1999年12月31日 金曜日 0時0分0秒"},

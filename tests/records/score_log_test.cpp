@@ -30,12 +30,12 @@
 namespace {
 
 namespace fs = std::filesystem;
-using pokopin::testing::TempDir;
 using pokopin::game::AppendResult;
 using pokopin::game::ScoreRecord;
 using pokopin::records::kNotRegular;
-using pokopin::records::ScoreLogFile;
 using pokopin::records::scoreEntryBytes;
+using pokopin::records::ScoreLogFile;
+using pokopin::testing::TempDir;
 
 constexpr uid_t kNobody = 65534;
 
@@ -74,12 +74,12 @@ std::string describe(const fs::path& p)
     if (S_ISLNK(st.st_mode))
         return "symlink to " + fs::read_symlink(p).string();
     if (S_ISDIR(st.st_mode))
-        return "directory of " +
-               std::to_string(std::distance(fs::directory_iterator(p), fs::directory_iterator())) +
-               " entries";
+        return "directory of "
+               + std::to_string(std::distance(fs::directory_iterator(p), fs::directory_iterator()))
+               + " entries";
     if (S_ISREG(st.st_mode))
-        return "file mode " + std::to_string(st.st_mode & 07777) + " bytes " +
-               readFile(p).toHex(' ').toStdString();
+        return "file mode " + std::to_string(st.st_mode & 07777) + " bytes "
+               + readFile(p).toHex(' ').toStdString();
     return "special file";
 }
 
@@ -102,8 +102,8 @@ AppendResult appendInChild(const fs::path& path, const ScoreRecord& r, ChildLimi
         ::close(fds[0]);
         ::alarm(10);  // an append that blocks ends here, not in a hung test
         if (limits.asNobody && ::geteuid() == 0) {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0 ||
-                ::geteuid() != kNobody)
+            if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0
+                || ::geteuid() != kNobody)
                 ::_exit(10);
         }
         if (limits.maxFileSize != RLIM_INFINITY) {
@@ -175,7 +175,10 @@ struct ExistingCase {
     std::string start;    // what precedes the new entry afterwards
 };
 
-void PrintTo(const ExistingCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ExistingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ScoreLogExistingFile : public ::testing::TestWithParam<ExistingCase> {};
 
@@ -185,19 +188,19 @@ TEST_P(ScoreLogExistingFile, EntryStartsOnItsOwnLineInRegularFilesOnly)
     TempDir dir;
     const fs::path log = dir.path() / "Score.txt";
     switch (c.holder) {
-    case Holder::File:
-        writeFile(log, QByteArray::fromStdString(c.earlier));
-        break;
-    case Holder::LinkToFile:
-        writeFile(dir.path() / "synced.txt", QByteArray::fromStdString(c.earlier));
-        fs::create_symlink("synced.txt", log);
-        break;
-    case Holder::Fifo:
-        ASSERT_EQ(::mkfifo(log.c_str(), 0666), 0);
-        break;
-    case Holder::Device:
-        fs::create_symlink("/dev/null", log);
-        break;
+        case Holder::File:
+            writeFile(log, QByteArray::fromStdString(c.earlier));
+            break;
+        case Holder::LinkToFile:
+            writeFile(dir.path() / "synced.txt", QByteArray::fromStdString(c.earlier));
+            fs::create_symlink("synced.txt", log);
+            break;
+        case Holder::Fifo:
+            ASSERT_EQ(::mkfifo(log.c_str(), 0666), 0);
+            break;
+        case Holder::Device:
+            fs::create_symlink("/dev/null", log);
+            break;
     }
     const std::string before = describe(log);
 
@@ -288,7 +291,8 @@ const FailCase failCases[] = {
          fs::create_directory(d / "Score.txt");
          return d / "Score.txt";
      },
-     {}, EISDIR},
+     {},
+     EISDIR},
     {"FolderMissing", [](const fs::path& d) { return d / "gone" / "Score.txt"; }, {}, ENOENT},
     {"ReadOnlyFolder",
      [](const fs::path& d) {
@@ -296,7 +300,8 @@ const FailCase failCases[] = {
          fs::permissions(d / "ro", fs::perms(0555));
          return d / "ro" / "Score.txt";
      },
-     {true, RLIM_INFINITY}, EACCES},
+     {true, RLIM_INFINITY},
+     EACCES},
     {"ReadOnlyFile",
      [](const fs::path& d) {
          fs::permissions(d, fs::perms(0777));
@@ -304,7 +309,8 @@ const FailCase failCases[] = {
          fs::permissions(d / "Score.txt", fs::perms(0444));
          return d / "Score.txt";
      },
-     {true, RLIM_INFINITY}, EACCES},
+     {true, RLIM_INFINITY},
+     EACCES},
     // The limit lets the first 20 bytes of the entry through: the partial
     // entry must be cut off again.
     {"WriteStopsPartWayInExistingFile",
@@ -312,16 +318,20 @@ const FailCase failCases[] = {
          writeFile(d / "Score.txt", "earlier\r\n");
          return d / "Score.txt";
      },
-     {false, 9 + 20}, EFBIG},
+     {false, 9 + 20},
+     EFBIG},
     // Only the line break added before the entry gets through.
     {"WriteStopsPartWayAfterAddedLineBreak",
      [](const fs::path& d) {
          writeFile(d / "Score.txt", "earlier");
          return d / "Score.txt";
      },
-     {false, 7 + 1}, EFBIG},
-    {"WriteStopsPartWayInNewFile", [](const fs::path& d) { return d / "Score.txt"; },
-     {false, 20}, EFBIG},
+     {false, 7 + 1},
+     EFBIG},
+    {"WriteStopsPartWayInNewFile",
+     [](const fs::path& d) { return d / "Score.txt"; },
+     {false, 20},
+     EFBIG},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScoreLogFailure, ::testing::ValuesIn(failCases),

@@ -24,10 +24,26 @@ class FakeSound : public game::Sound {
 public:
     explicit FakeSound(Journal& j) : j_(j) {}
     void playEffect(std::string_view f) override { j_.push_back("effect " + std::string(f)); }
-    void startTitleTune() override { j_.push_back("open moguana"); j_.push_back("play moguana"); }
-    void stopTitleTune() override { j_.push_back("stop moguana"); j_.push_back("close moguana"); }
-    void startGameTune() override { j_.push_back("open mogu20"); j_.push_back("play mogu20"); }
-    void stopGameTune() override { j_.push_back("stop mogu20"); j_.push_back("close mogu20"); }
+    void startTitleTune() override
+    {
+        j_.push_back("open moguana");
+        j_.push_back("play moguana");
+    }
+    void stopTitleTune() override
+    {
+        j_.push_back("stop moguana");
+        j_.push_back("close moguana");
+    }
+    void startGameTune() override
+    {
+        j_.push_back("open mogu20");
+        j_.push_back("play mogu20");
+    }
+    void stopGameTune() override
+    {
+        j_.push_back("stop mogu20");
+        j_.push_back("close mogu20");
+    }
 
 private:
     Journal& j_;
@@ -37,9 +53,11 @@ private:
 // test can let the clock move between two reads of one handler.
 class FakeClock : public game::Clock {
 public:
-    game::DateTime now() override {
+    game::DateTime now() override
+    {
         ++reads;
-        if (script.empty()) return time;
+        if (script.empty())
+            return time;
         game::DateTime t = script.front();
         script.pop_front();
         return t;
@@ -53,17 +71,21 @@ public:
 class ScriptedRandom : public game::Random {
 public:
     void reseed(std::uint32_t v) override { reseeds.push_back(v); }
-    double draw() override {
+    double draw() override
+    {
         ++draws;
-        if (script.empty()) return fallback;
+        if (script.empty())
+            return fallback;
         double r = script.front();
         script.pop_front();
         return r;
     }
     // The draw that picks hole k (r * 9 rounded down == k).
     static double forHole(int k) { return (k + 0.5) / 9.0; }
-    void queueHoles(std::initializer_list<int> holes) {
-        for (int k : holes) script.push_back(forHole(k));
+    void queueHoles(std::initializer_list<int> holes)
+    {
+        for (int k : holes)
+            script.push_back(forHole(k));
     }
     std::deque<double> script;
     double fallback = 0.0;
@@ -74,9 +96,11 @@ public:
 class FakePause : public game::Pause {
 public:
     explicit FakePause(Journal& j) : j_(j) {}
-    void pause(int ms) override {
+    void pause(int ms) override
+    {
         j_.push_back("pause " + std::to_string(ms));
-        if (during) during();
+        if (during)
+            during();
     }
     std::function<void()> during;  // runs inside the pause, e.g. to inspect the window
 
@@ -93,14 +117,16 @@ public:
 class FakeScoreLog : public game::ScoreLog {
 public:
     explicit FakeScoreLog(Journal& j) : j_(j) {}
-    game::AppendResult append(const std::string& path, const game::ScoreRecord& r) override {
+    game::AppendResult append(const std::string& path, const game::ScoreRecord& r) override
+    {
         j_.push_back("append " + path);
         records.push_back(r);
-        if (during) during();
+        if (during)
+            during();
         return result;
     }
     std::vector<game::ScoreRecord> records;
-    game::AppendResult result;  // what the next append reports
+    game::AppendResult result;     // what the next append reports
     std::function<void()> during;  // runs inside the append, e.g. to inspect the window
 
 private:
@@ -119,16 +145,21 @@ private:
 class FakeDialogs : public game::Dialogs {
 public:
     explicit FakeDialogs(Journal& j) : j_(j) {}
-    void greet() override {
+    void greet() override
+    {
         j_.push_back("greet");
-        if (whileOpen) whileOpen();
+        if (whileOpen)
+            whileOpen();
     }
-    bool confirmExit() override {
+    bool confirmExit() override
+    {
         j_.push_back("confirm exit");
-        if (whileOpen) whileOpen();
+        if (whileOpen)
+            whileOpen();
         return exitAnswer;
     }
-    void warnNotRecorded(const std::string& path, const std::string& reason, int error) override {
+    void warnNotRecorded(const std::string& path, const std::string& reason, int error) override
+    {
         j_.push_back("warn " + path + ": " + reason + " (" + std::to_string(error) + ")");
     }
     bool exitAnswer = false;
@@ -166,14 +197,17 @@ struct FakeWorld {
     FakeDialogs dialogs{journal};
     FakeHost host{journal};
 
-    game::Services services() {
+    game::Services services()
+    {
         return {sound, clock, random, pause, files, scoreLog, shell, dialogs, host};
     }
     // Journal entries that start with `prefix`, in order.
-    std::vector<std::string> entries(std::string_view prefix) const {
+    std::vector<std::string> entries(std::string_view prefix) const
+    {
         std::vector<std::string> out;
         for (const auto& e : journal)
-            if (e.rfind(prefix, 0) == 0) out.push_back(e);
+            if (e.rfind(prefix, 0) == 0)
+                out.push_back(e);
         return out;
     }
 };

@@ -29,11 +29,15 @@ void KeyMapTest::codes_data()
     const Qt::KeyboardModifiers pad = Qt::KeypadModifier;
 
     // Letter keys of the board, with and without Shift.
-    const struct { char letter; int code; } letters[] = {
-        {'Q', 81}, {'W', 87}, {'E', 69}, {'A', 65}, {'S', 83}, {'D', 68}, {'Z', 90}, {'X', 88}, {'C', 67}};
+    const struct {
+        char letter;
+        int code;
+    } letters[] = {{'Q', 81}, {'W', 87}, {'E', 69}, {'A', 65}, {'S', 83},
+                   {'D', 68}, {'Z', 90}, {'X', 88}, {'C', 67}};
     for (const auto& l : letters) {
         QTest::addRow("%c", l.letter) << int(l.letter) << none << l.code;
-        QTest::addRow("shift %c", l.letter) << int(l.letter) << Qt::KeyboardModifiers(Qt::ShiftModifier) << l.code;
+        QTest::addRow("shift %c", l.letter)
+            << int(l.letter) << Qt::KeyboardModifiers(Qt::ShiftModifier) << l.code;
     }
     // Keypad digits as X11 sends them with Num Lock on.
     for (int d = 0; d <= 9; ++d)
@@ -56,7 +60,8 @@ void KeyMapTest::codes_data()
     QTest::newRow("keypad 3 numlock off") << int(Qt::Key_PageDown) << pad << -1;
     QTest::newRow("keypad 5 numlock off") << int(Qt::Key_Clear) << pad << -1;
     QTest::newRow("f1") << int(Qt::Key_F1) << none << -1;
-    QTest::newRow("control alone") << int(Qt::Key_Control) << Qt::KeyboardModifiers(Qt::ControlModifier) << -1;
+    QTest::newRow("control alone")
+        << int(Qt::Key_Control) << Qt::KeyboardModifiers(Qt::ControlModifier) << -1;
 }
 
 void KeyMapTest::codes()
@@ -85,16 +90,27 @@ void KeyMapTest::routes_data()
     const int nobody = int(KeyHandler::None);
 
     QTest::newRow("press goes down") << press << int(Qt::Key_S) << none << false << down << 83;
-    QTest::newRow("repeated press goes down") << press << int(Qt::Key_S) << none << true << down << 83;
+    QTest::newRow("repeated press goes down")
+        << press << int(Qt::Key_S) << none << true << down << 83;
     QTest::newRow("release goes up") << release << int(Qt::Key_Space) << none << false << up << 32;
-    QTest::newRow("repeated release is dropped") << release << int(Qt::Key_Space) << none << true << nobody << 0;
-    QTest::newRow("ctrl+s press whacks nothing") << press << int(Qt::Key_S) << ctrl << false << nobody << 0;
-    QTest::newRow("ctrl+q press whacks nothing") << press << int(Qt::Key_Q) << ctrl << false << nobody << 0;
-    QTest::newRow("alt+g press whacks nothing") << press << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::AltModifier) << false << nobody << 0;
-    QTest::newRow("shift+q press whacks") << press << int(Qt::Key_Q) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << down << 81;
-    QTest::newRow("keypad 7 press") << press << int(Qt::Key_7) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false << down << 103;
+    QTest::newRow("repeated release is dropped")
+        << release << int(Qt::Key_Space) << none << true << nobody << 0;
+    QTest::newRow("ctrl+s press whacks nothing")
+        << press << int(Qt::Key_S) << ctrl << false << nobody << 0;
+    QTest::newRow("ctrl+q press whacks nothing")
+        << press << int(Qt::Key_Q) << ctrl << false << nobody << 0;
+    QTest::newRow("alt+g press whacks nothing")
+        << press << int(Qt::Key_G) << Qt::KeyboardModifiers(Qt::AltModifier) << false << nobody
+        << 0;
+    QTest::newRow("shift+q press whacks")
+        << press << int(Qt::Key_Q) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false << down
+        << 81;
+    QTest::newRow("keypad 7 press")
+        << press << int(Qt::Key_7) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false << down
+        << 103;
     QTest::newRow("key without code") << press << int(Qt::Key_F5) << none << false << nobody << 0;
-    QTest::newRow("shortcut override is no key") << int(QEvent::ShortcutOverride) << int(Qt::Key_S) << none << false << nobody << 0;
+    QTest::newRow("shortcut override is no key")
+        << int(QEvent::ShortcutOverride) << int(Qt::Key_S) << none << false << nobody << 0;
 }
 
 void KeyMapTest::routes()

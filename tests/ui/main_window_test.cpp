@@ -29,8 +29,8 @@
 using pokopin::game::HolePicture;
 using pokopin::testing::FakeWorld;
 using pokopin::testing::ScriptedRandom;
-using pokopin::ui::MainWindow;
 using pokopin::ui::HoleBox;
+using pokopin::ui::MainWindow;
 
 namespace {
 
@@ -135,15 +135,16 @@ int pixelsOfColour(const QImage& image, const QRect& rect, QRgb colour, int tole
     for (int y = rect.top(); y <= rect.bottom(); ++y)
         for (int x = rect.left(); x <= rect.right(); ++x) {
             const QRgb px = image.pixel(x, y);
-            if (std::abs(qRed(px) - qRed(colour)) <= tolerance &&
-                std::abs(qGreen(px) - qGreen(colour)) <= tolerance &&
-                std::abs(qBlue(px) - qBlue(colour)) <= tolerance)
+            if (std::abs(qRed(px) - qRed(colour)) <= tolerance
+                && std::abs(qGreen(px) - qGreen(colour)) <= tolerance
+                && std::abs(qBlue(px) - qBlue(colour)) <= tolerance)
                 ++n;
         }
     return n;
 }
 
-const QRgb kModeColours[4] = {qRgb(255, 255, 0), qRgb(255, 204, 0), qRgb(204, 153, 51), qRgb(255, 0, 0)};
+const QRgb kModeColours[4] = {qRgb(255, 255, 0), qRgb(255, 204, 0), qRgb(204, 153, 51),
+                              qRgb(255, 0, 0)};
 
 }  // namespace
 
@@ -272,8 +273,8 @@ void MainWindowTest::holesTileTheBoard_data()
 {
     QTest::addColumn<int>("hole");
     QTest::addColumn<QPoint>("topLeft");
-    const QPoint corners[9] = {{32, 40},   {176, 40},  {320, 40},  {32, 174}, {176, 174},
-                               {320, 174}, {32, 308},  {176, 308}, {320, 308}};
+    const QPoint corners[9] = {{32, 40},   {176, 40}, {320, 40},  {32, 174}, {176, 174},
+                               {320, 174}, {32, 308}, {176, 308}, {320, 308}};
     for (int i = 0; i < 9; ++i)
         QTest::addRow("hole%d", i) << i << corners[i];
 }
@@ -476,10 +477,14 @@ void MainWindowTest::counterStaysInsideItsBox()
     QCOMPARE(counter->x(), homeX);  // "0" at its place in the layout
     std::string* field = nullptr;
     auto& c = r.window.logic().controls();
-    if (label == "moleCountLabel") field = &c.moleCountText;
-    else if (label == "hitCountLabel") field = &c.hitCountText;
-    else if (label == "missCountLabel") field = &c.missCountText;
-    else field = &c.scoreText;
+    if (label == "moleCountLabel")
+        field = &c.moleCountText;
+    else if (label == "hitCountLabel")
+        field = &c.hitCountText;
+    else if (label == "missCountLabel")
+        field = &c.missCountText;
+    else
+        field = &c.scoreText;
     *field = text.toStdString();
     r.window.render();
     QCOMPARE(counter->text(), text);
@@ -487,7 +492,8 @@ void MainWindowTest::counterStaysInsideItsBox()
     // Short figures keep the layout's left edge; every figure ends inside the
     // blue box (x = 5 to 174), never cut off by the panel's edge.
     QVERIFY(counter->x() <= homeX);
-    QVERIFY2(counter->geometry().right() <= 174, qPrintable(QString::number(counter->geometry().right())));
+    QVERIFY2(counter->geometry().right() <= 174,
+             qPrintable(QString::number(counter->geometry().right())));
     QVERIFY(counter->x() >= 5);
     if (counter->fontMetrics().horizontalAdvance(text) + homeX < 160)
         QCOMPARE(counter->x(), homeX);
@@ -509,12 +515,14 @@ void MainWindowTest::menuTreeHasCaptionsAndShortcuts()
         return out;
     };
     QCOMPARE(items("gameMenu"), (QStringList{QStringLiteral("スタート"), QStringLiteral("ストップ"),
-                                            QStringLiteral("-"), QStringLiteral("終了")}));
+                                             QStringLiteral("-"), QStringLiteral("終了")}));
     QCOMPARE(items("modeMenu"), (QStringList{QStringLiteral("かんたん"), QStringLiteral("ふつう"),
-                                              QStringLiteral("むずい"), QStringLiteral("どむず")}));
-    QCOMPARE(items("scoreMenu"), (QStringList{QStringLiteral("記録する"), QStringLiteral("記録しない"),
-                                             QStringLiteral("SCORE")}));
-    QCOMPARE(items("helpMenu"), (QStringList{QStringLiteral("HELP"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")}));
+                                             QStringLiteral("むずい"), QStringLiteral("どむず")}));
+    QCOMPARE(items("scoreMenu"),
+             (QStringList{QStringLiteral("記録する"), QStringLiteral("記録しない"),
+                          QStringLiteral("SCORE")}));
+    QCOMPARE(items("helpMenu"),
+             (QStringList{QStringLiteral("HELP"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")}));
     QCOMPARE(r.action("exitAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     QCOMPARE(r.action("scoreLogAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
     QCOMPARE(r.action("helpAction")->shortcut(), QKeySequence(QStringLiteral("F1")));
@@ -582,8 +590,9 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
     r.load();
     r.mode(mode)->trigger();
     QImage panel = scale == 1 ? r.window.panelImage() : r.window.finePanelImage();
-    QImage pristine = QImage(scale == 1 ? pokopin::art::panel() : pokopin::art::hiDpi(pokopin::art::panel()))
-                          .convertToFormat(QImage::Format_RGB32);
+    QImage pristine =
+        QImage(scale == 1 ? pokopin::art::panel() : pokopin::art::hiDpi(pokopin::art::panel()))
+            .convertToFormat(QImage::Format_RGB32);
     QCOMPARE(panel.size(), QSize(180, 480) * scale);
     panel.setDevicePixelRatio(1);  // device pixels from here on
     pristine.setDevicePixelRatio(1);
@@ -601,7 +610,8 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
             QVERIFY2(n >= 40 * scale * scale,
                      qPrintable(QStringLiteral("only %1 pixels of the mode colour").arg(n)));
         else
-            QVERIFY2(n == 0, qPrintable(QStringLiteral("%1 pixels of mode %2's colour").arg(n).arg(k)));
+            QVERIFY2(n == 0,
+                     qPrintable(QStringLiteral("%1 pixels of mode %2's colour").arg(n).arg(k)));
     }
     // The lettering has a black outline from the mask.
     QVERIFY(pixelsOfColour(panel, label, qRgb(0, 0, 0)) > 0);
@@ -613,13 +623,14 @@ void MainWindowTest::modeLabelIsPaintedInTheModeColour()
             const QRgb px = panel.pixel(x, y);
             if (px == pristine.pixel(x, y))
                 continue;
-            const double t = double(qRed(px) + qGreen(px) + qBlue(px)) /
-                             (ink.red() + ink.green() + ink.blue());
-            const bool shade = std::abs(qRed(px) - t * ink.red()) <= 3 &&
-                               std::abs(qGreen(px) - t * ink.green()) <= 3 &&
-                               std::abs(qBlue(px) - t * ink.blue()) <= 3;
-            QVERIFY2(shade, qPrintable(QStringLiteral("stray colour %1 at %2,%3")
-                                           .arg(px, 8, 16).arg(x).arg(y)));
+            const double t =
+                double(qRed(px) + qGreen(px) + qBlue(px)) / (ink.red() + ink.green() + ink.blue());
+            const bool shade = std::abs(qRed(px) - t * ink.red()) <= 3
+                               && std::abs(qGreen(px) - t * ink.green()) <= 3
+                               && std::abs(qBlue(px) - t * ink.blue()) <= 3;
+            QVERIFY2(shade,
+                     qPrintable(
+                         QStringLiteral("stray colour %1 at %2,%3").arg(px, 8, 16).arg(x).arg(y)));
         }
     }
     // Outside the box nothing changed.
@@ -670,7 +681,8 @@ void MainWindowTest::panelKeepsItsLabelAcrossHideAndShow()
     r.window.hide();
     r.window.showNormal();
     QVERIFY(QTest::qWaitForWindowExposed(&r.window));
-    const QImage shown = r.window.panelBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        r.window.panelBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QVERIFY(pixelsOfColour(shown, pokopin::ui::kModeLabelRect, kModeColours[3]) >= 40);
     QCOMPARE(pixelsOfColour(shown, pokopin::ui::kModeLabelRect, kModeColours[0]), 0);
 }
@@ -937,10 +949,11 @@ void MainWindowTest::exitConfirmedEndsAtOnce()
     r.world.journal.clear();
     r.action("exitAction")->trigger();
     const pokopin::testing::Journal expected{"confirm exit", "stop moguana", "close moguana",
-                                             "stop mogu20", "close mogu20", "end program"};
+                                             "stop mogu20",  "close mogu20", "end program"};
     QCOMPARE(r.world.journal, expected);
     QVERIFY(r.window.ended());
-    for (const char* t : {"spawnerTimer", "retreatTimer", "clockTimer", "musicTimer", "titleRestartTimer"})
+    for (const char* t :
+         {"spawnerTimer", "retreatTimer", "clockTimer", "musicTimer", "titleRestartTimer"})
         QVERIFY2(!r.timer(t)->isActive(), t);
     // No handler runs any more.
     r.action("startAction")->trigger();
@@ -987,7 +1000,7 @@ int channelSpread(QRgb a, QRgb b)
 
 void MainWindowTest::finerScreensShowFinerPictures_data()
 {
-    QTest::addColumn<QRect>("area");      // layout pixels of the client area
+    QTest::addColumn<QRect>("area");       // layout pixels of the client area
     QTest::addColumn<QString>("picture");  // what it shows: a picture, or "panel"
     QTest::addColumn<QPoint>("origin");    // where that picture's corner lies
     QTest::addColumn<int>("minShare");     // per cent of 2x2 blocks that must carry detail
@@ -1034,7 +1047,8 @@ void MainWindowTest::finerScreensShowFinerPictures()
             detailed += spread > 8;
         }
     const int share = 100 * detailed / (area.width() * area.height());
-    QVERIFY2(share >= minShare, qPrintable(QStringLiteral("only %1% of the blocks carry detail").arg(share)));
+    QVERIFY2(share >= minShare,
+             qPrintable(QStringLiteral("only %1% of the blocks carry detail").arg(share)));
     // Nor is it the coarse picture smoothly enlarged: the screen shows the
     // fine picture itself, pixel for pixel, at its layout place.
     QImage source = picture == QStringLiteral("panel") ? r.window.finePanelImage()
@@ -1051,8 +1065,9 @@ void MainWindowTest::onlyTheCheckedItemShowsAMark_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QStringList>("items");
     QTest::addColumn<int>("choose");
-    QTest::newRow("modes") << QStringLiteral("modeMenu")
-                           << QStringList{"modeAction0", "modeAction1", "modeAction2", "modeAction3"} << 2;
+    QTest::newRow("modes") << QStringLiteral(
+        "modeMenu") << QStringList{"modeAction0", "modeAction1", "modeAction2", "modeAction3"}
+                           << 2;
     QTest::newRow("recording") << QStringLiteral("scoreMenu")
                                << QStringList{"recordAction0", "recordAction1"} << 1;
 }
@@ -1097,7 +1112,9 @@ void MainWindowTest::onlyTheCheckedItemShowsAMark()
         if (k == choose)
             QVERIFY2(marked > 0, qPrintable(items[k] + QStringLiteral(" shows no mark")));
         else
-            QVERIFY2(marked == 0, qPrintable(items[k] + QStringLiteral(" shows %1 pixels of a box").arg(marked)));
+            QVERIFY2(
+                marked == 0,
+                qPrintable(items[k] + QStringLiteral(" shows %1 pixels of a box").arg(marked)));
     }
     m->hide();
 }

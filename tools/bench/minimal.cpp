@@ -13,8 +13,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
 
     // Without a sound card this fails; the game carries on silently, so do we.
-    bool audio = SDL_Init(SDL_INIT_AUDIO) == 0 &&
-                 Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0;
+    bool audio =
+        SDL_Init(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) == 0;
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Minimal"));
@@ -22,7 +22,8 @@ int main(int argc, char* argv[])
     window.show();
 
     int rc = app.exec();
-    if (audio) Mix_CloseAudio();
+    if (audio)
+        Mix_CloseAudio();
     SDL_Quit();
     return rc;
 }

@@ -48,13 +48,16 @@ static int has_title(Display* d, Window w, const char* title)
     unsigned long n = 0, after = 0;
     unsigned char* data = NULL;
     int match = 0;
-    if (XGetWindowProperty(d, w, net_wm_name, 0, 1024, False, utf8, &type, &format, &n,
-                           &after, &data) == Success && data && type == utf8) {
+    if (XGetWindowProperty(d, w, net_wm_name, 0, 1024, False, utf8, &type, &format, &n, &after,
+                           &data)
+            == Success
+        && data && type == utf8) {
         match = strlen(title) == n && memcmp(data, title, n) == 0;
         XFree(data);
         return match;
     }
-    if (data) XFree(data);
+    if (data)
+        XFree(data);
     char* name = NULL;
     if (XFetchName(d, w, &name) && name) {
         match = strcmp(name, title) == 0;
@@ -75,7 +78,8 @@ static int n_watched;
 static int expose_will_come(Window w, unsigned long map_serial)
 {
     for (int i = 0; i < n_watched; ++i)
-        if (watched[i] == w) return map_serial >= watched_from[i];
+        if (watched[i] == w)
+            return map_serial >= watched_from[i];
     return 0;
 }
 

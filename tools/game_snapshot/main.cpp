@@ -28,10 +28,14 @@ using pokopin::game::HolePicture;
 const char* pictureName(HolePicture p)
 {
     switch (p) {
-    case HolePicture::Empty: return "empty";
-    case HolePicture::Mole: return "mole";
-    case HolePicture::Whacked: return "whacked";
-    case HolePicture::Miss: return "miss";
+        case HolePicture::Empty:
+            return "empty";
+        case HolePicture::Mole:
+            return "mole";
+        case HolePicture::Whacked:
+            return "whacked";
+        case HolePicture::Miss:
+            return "miss";
     }
     return "?";
 }
@@ -54,7 +58,7 @@ int main(int argc, char* argv[])
     world.files.files.insert(folder + "/Score.txt");  // not a first run: no greeting
 
     pokopin::ui::MainWindow window(world.services(), folder,
-                                [](QWidget* owner) { return std::make_unique<QDialog>(owner); });
+                                   [](QWidget* owner) { return std::make_unique<QDialog>(owner); });
     window.load();
     if (!window.isVisible()) {
         std::fprintf(stderr, "game_snapshot: start-up did not show the main window\n");
@@ -74,9 +78,9 @@ int main(int argc, char* argv[])
     QTest::mouseClick(window.holes(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     QTest::mouseClick(window.holes(6), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
 
-    const HolePicture expected[9] = {HolePicture::Mole,  HolePicture::Empty, HolePicture::Mole,
+    const HolePicture expected[9] = {HolePicture::Mole,  HolePicture::Empty,   HolePicture::Mole,
                                      HolePicture::Empty, HolePicture::Whacked, HolePicture::Empty,
-                                     HolePicture::Miss,  HolePicture::Empty, HolePicture::Mole};
+                                     HolePicture::Miss,  HolePicture::Empty,   HolePicture::Mole};
     bool asExpected = logic.running();
     for (int k = 0; k < 9; ++k) {
         const HolePicture shown = logic.controls().holes[static_cast<std::size_t>(k)];
