@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by CPack on its staging folder before it builds the Debian package.
 # Debian keeps games in /usr/games, while a source install uses bin/, which
 # is on PATH for every prefix (~/.local/bin too). The data stays reachable

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start-up time, peak memory and idle CPU of the game beside a minimal Qt +
 # SDL2_mixer program, measured under a private Xvfb in one run.
 #

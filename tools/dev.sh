@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Set up, build, play and test Pokopin on Debian 12.
 #
 #   bash tools/dev.sh play   install what is missing, build, start the game
@@ -23,7 +28,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
-    desktop-file-utils appstream dpkg-dev file lintian
+    desktop-file-utils appstream dpkg-dev file lintian reuse
 )
 
 install_missing() {
@@ -57,6 +62,8 @@ case "${1:-}" in
         ;;
     test)
         install_missing
+        # Every file carries its licence and copyright (REUSE).
+        (cd "$root" && reuse lint)
         configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
         ctest --test-dir "$build" --output-on-failure -j "$jobs"
         configure_and_build "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPOKOPIN_SANITIZE=ON

@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Screenshots the help page in headless Chromium at the width of the game's
 # window (640 px), so that its layout can be looked at without a desktop.
 #

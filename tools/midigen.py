@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Turns a tune written in a small note language into a Standard MIDI File.
 
 Usage: midigen.py TUNE.txt OUT.mid      write the file, print a summary

@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Renders the title and game tunes to WAV and prints each one's length and
 # loudness, so that a change to a tune can be checked without a sound card.
 #

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Takes a picture of the game's main window as a player sees it.
 #
 #   tools/screenshot.sh OUT.png [KEY...]

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """A private X server on a free display number, for the end-to-end tests and
 the benchmark."""
 import os

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws every picture of the game into a folder:
 //   pokopin_artgen <picture folder> [<preview folder>]
 // Each picture comes at its layout size and twice that ("@2x"), both drawn

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The hole and its mole, in the 100 x 100 layout of a hole picture.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Small drawing helpers shared by every picture of the generator.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Resource paths of the game's pictures, built into the pokopin_art library:
 // windows and tests name every picture through these functions. Each picture
 // also exists at twice its size under the same name with "@2x" before ".png"

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Synthesises the game's six sound effects as 16-bit mono WAV files.
 
 Each effect is a small recipe of layers: tones with pitch and amplitude

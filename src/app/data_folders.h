@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Where the program finds its data files and where it keeps its score log.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Written in C: the XKB protocol header uses C++ keywords as field names. */
 #include "xkb_repeat.h"
 

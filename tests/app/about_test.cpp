@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The version dialog, on its own and as the main window opens and closes it.
 
 #include <QtTest>

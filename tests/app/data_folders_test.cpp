@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the program looks for its data and keeps its score log, and the
 // creation of the log's folder on the first recorded game.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The whole start-up in one process: title window, handover to the main
 // window, the single-instance rule and the end of the event loop.
 

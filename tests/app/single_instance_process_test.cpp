@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The built program as a process: a second start ends at once, a lock left
 // behind by a killed instance does not block the next start, and a start
 // without any display ends with status 1 and says why.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks the pictures as the game sees them: loaded from the resources that
 // linking pokopin_art brings along.
 #include "pokopin_art.h"

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks the help page in the program folder: a current copy, one
 self-contained UTF-8 page, and the game's rules and figures as they are."""
 

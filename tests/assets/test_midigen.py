@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Unit checks of the note-text to MIDI generator on small hand-made tunes."""
 
 import os

@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks the six effects in the program folder: format, length, level,
 clean edges, the character each one must have, and that they are exactly
 what the synthesis script makes from the current sources."""

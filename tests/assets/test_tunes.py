@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Checks the two tunes in the program folder: valid Standard MIDI Files,
 their lengths, a real arrangement (melody, harmony, bass, drums), and that
 they are exactly what the generator makes from the current note texts."""

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Listening and timing aid for the audio back-end; not a test.
 //
 //   pokopin_audio_tool render FOLDER OUT.wav NAME [SECONDS]

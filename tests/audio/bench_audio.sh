@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Prints the audio back-end's costs: constructor with and without a device,
 # tune loading, and an effect rendered through the disk driver.
 #

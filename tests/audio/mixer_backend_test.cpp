@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The SDL2_mixer device: headless with the dummy driver, rendered to a file
 // with the disk driver, and with no usable driver at all. Every test names
 // its driver itself; ctest runs each test in a process of its own.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A tune synthesised once into PCM, and the playhead that plays it back.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Driving the built game under a private X server: a fresh program folder per
 test, the windows seen from outside, keys and clicks through xdotool, and a
 strict reader of the score log."""

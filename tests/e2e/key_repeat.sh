@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A key held down for 1.5 s must reach the game as repeated presses and one
 # release, so that a held Space starts or stops a game once, however busy
 # the machine is.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A window that counts the key events it receives after asking the X server
 // for detectable key repeat, as the game does at start-up. It prints
 // "presses N releases M" after the given number of milliseconds.

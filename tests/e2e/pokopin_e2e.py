@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """End-to-end checks of the built game under a private X server.
 
 usage: pokopin_e2e.py CASE PATH/TO/pokopin

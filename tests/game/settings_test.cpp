@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Between games: difficulty modes, the recording switch, the score and help
 // menus, and the key commands on release.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up of the main window, the path rule and the number text.
 
 #include <gmock/gmock.h>

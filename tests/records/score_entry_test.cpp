@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The bytes of one score-log entry, checked against Shift-JIS written out by
 // hand, so that an encoder or format slip cannot hide behind a round trip.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Appending to the score log on a real file system: one whole entry or
 // nothing. Most cases run the append in a forked child, which may drop to
 // the unprivileged user "nobody" (root ignores permission bits) or lower its

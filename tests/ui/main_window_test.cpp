@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window on the offscreen platform, driven by the fake services:
 // layout and hit testing, what the window shows of the logic's controls, the
 // routing of keys, clicks, menu commands and menu openings, and the painting

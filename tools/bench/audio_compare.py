@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """What the player hears, from two builds of the game: each is run under a
 private Xvfb with SDL's disk audio driver (in real time), put through the same
 script of keys, and its output searched for every sound it should make.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The smallest program that does what the game does before its window shows:
 // a QApplication, an attempt to open the audio device, one 640x480 window.
 // The benchmark compares the game against it.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /*
  * waitmap: start a program and report how long it takes until its window
  * with a given title is on screen, watched from outside the program.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 Pokopin developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders the real main window in the middle of a game and saves it as a
 // picture, menu bar included:
 //
