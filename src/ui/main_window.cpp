@@ -124,8 +124,11 @@ MainWindow::MainWindow(game::Services services, std::string dataFolder, std::str
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));
     QIcon icon;
+    // The window gets the sizes a title bar or task switcher shows; the
+    // larger ones would only fatten the window's icon property on X11.
     for (int size : art::kAppIconSizes)
-        icon.addFile(art::appIcon(size), QSize(size, size));
+        if (size <= 128)
+            icon.addFile(art::appIcon(size), QSize(size, size));
     setWindowIcon(icon);
     // Minimise and close, but no maximise: the board has one size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -134,15 +137,20 @@ MainWindow::MainWindow(game::Services services, std::string dataFolder, std::str
 
     for (int k = 0; k < 4; ++k)
         holePictures_[static_cast<std::size_t>(k)] = Picture::load(art::hole(k));
-    for (int m = 0; m < static_cast<int>(modeLabels_.size()); ++m) {
-        const Picture mask = Picture::load(art::modeLabelMask(m));
-        const Picture image = Picture::load(art::modeLabelImage(m));
-        modeLabels_[static_cast<std::size_t>(m)] = {mask.normal, image.normal};
-        fineModeLabels_[static_cast<std::size_t>(m)] = {mask.fine, image.fine};
-    }
+    for (int m = 0; m < static_cast<int>(modeLabels_.size()); ++m)
+        modeLabels_[static_cast<std::size_t>(m)] = {Picture::load(art::modeLabelMask(m)),
+                                                    Picture::load(art::modeLabelImage(m))};
     board_ = Picture::load(art::board());
     pristinePanel_ = Picture::load(art::panel());
-    panel_ = pristinePanel_;
+    // The fine panel starts from the clean one with the label last painted.
+    panel_ = Picture(pristinePanel_.normal(), [this] {
+        QImage fine = pristinePanel_.fine();
+        if (paintedMode_ >= 0) {
+            const ModeLabelPictures& label = modeLabels_[static_cast<std::size_t>(paintedMode_)];
+            paintModeLabel(fine, pristinePanel_.fine(), label.mask.fine(), label.image.fine());
+        }
+        return fine;
+    });
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -408,11 +416,12 @@ void MainWindow::renderPanel()
     panelPaints_ = c.panelPaints;
     if (c.panelMode < 0 || c.panelMode >= static_cast<int>(modeLabels_.size()))
         return;
-    const auto mode = static_cast<std::size_t>(c.panelMode);
-    const ModeLabel& label = modeLabels_[mode];
-    const ModeLabel& fine = fineModeLabels_[mode];
-    paintModeLabel(panel_.normal, pristinePanel_.normal, label.mask, label.image);
-    paintModeLabel(panel_.fine, pristinePanel_.fine, fine.mask, fine.image);
+    paintedMode_ = c.panelMode;
+    const ModeLabelPictures& label = modeLabels_[static_cast<std::size_t>(paintedMode_)];
+    paintModeLabel(panel_.normal(), pristinePanel_.normal(), label.mask.normal(),
+                   label.image.normal());
+    if (panel_.hasFine())
+        paintModeLabel(panel_.fine(), pristinePanel_.fine(), label.mask.fine(), label.image.fine());
     panelBox_->update(kModeLabelClearRect);
 }
 

@@ -68,8 +68,8 @@ public:
     QWidget* panelBox() const;
     // What the side panel shows, with everything painted into it: at its
     // layout size, and at twice that for finer screens.
-    const QImage& panelImage() const { return panel_.normal; }
-    const QImage& finePanelImage() const { return panel_.fine; }
+    const QImage& panelImage() const { return panel_.normal(); }
+    const QImage& finePanelImage() const { return panel_.fine(); }
     QDialog* about() const { return about_.get(); }
     // True once the program has been ended or the window closed: no handler
     // runs any more.
@@ -110,8 +110,12 @@ private:
     std::array<Picture, 4> holePictures_;
     // The mode labels at the pictures' own sizes: for the panel and for the
     // twice-size panel.
-    std::array<ModeLabel, game::kModes.size()> modeLabels_;
-    std::array<ModeLabel, game::kModes.size()> fineModeLabels_;
+    struct ModeLabelPictures {
+        Picture mask;
+        Picture image;
+    };
+    std::array<ModeLabelPictures, game::kModes.size()> modeLabels_;
+    int paintedMode_ = -1;  // the mode whose label the panel shows
     Picture board_;
     Picture pristinePanel_;
     Picture panel_;

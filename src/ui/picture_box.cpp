@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 #include "pokopin_art.h"
 
 namespace pokopin::ui {
@@ -21,11 +23,31 @@ QImage forDrawing(const QImage& image)
 
 }  // namespace
 
+Picture::Picture(QImage normal, std::function<QImage()> makeFine)
+    : normal_(std::move(normal)), makeFine_(std::move(makeFine))
+{}
+
 Picture Picture::load(const QString& path)
 {
-    Picture p{forDrawing(QImage(path)), forDrawing(QImage(art::hiDpi(path)))};
-    p.fine.setDevicePixelRatio(2);
-    return p;
+    return Picture(forDrawing(QImage(path)),
+                   [fine = art::hiDpi(path)] { return forDrawing(QImage(fine)); });
+}
+
+const QImage& Picture::fine() const
+{
+    if (!fineMade_) {
+        fineMade_ = true;
+        if (makeFine_)
+            fine_ = makeFine_();
+        fine_.setDevicePixelRatio(2);
+    }
+    return fine_;
+}
+
+QImage& Picture::fine()
+{
+    std::as_const(*this).fine();
+    return fine_;
 }
 
 void drawPicture(QPainter& painter, const QRect& area, const Picture& picture)
@@ -33,15 +55,15 @@ void drawPicture(QPainter& painter, const QRect& area, const Picture& picture)
     // Device pixels per layout pixel: the screen's scale, or that of the
     // picture a grab or render paints into.
     const qreal ratio = painter.deviceTransform().m11();
-    if (ratio <= 1 || picture.fine.isNull()) {
-        painter.drawImage(area, picture.normal, area);
+    if (ratio <= 1 || picture.fine().isNull()) {
+        painter.drawImage(area, picture.normal(), area);
         return;
     }
     // At 2 the fine picture meets the device pixel for pixel. At other
     // ratios it is resized; filtering keeps its thin lines from breaking up.
     if (ratio != 2)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(area), picture.fine,
+    painter.drawImage(QRectF(area), picture.fine(),
                       QRectF(QPointF(area.topLeft()) * 2, QSizeF(area.size()) * 2));
 }
 

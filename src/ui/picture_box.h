@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 class QPainter;
 
 namespace pokopin::ui {
@@ -18,12 +20,28 @@ namespace pokopin::ui {
 // A picture at its layout size and at twice that size, both drawn from the
 // same description. Wherever a layout pixel covers more than one device pixel
 // the fine one is shown, so no screen ever sees an enlarged coarse picture.
-struct Picture {
-    QImage normal;
-    QImage fine;  // device pixel ratio 2
-
-    // Loads `path` and its "@2x" companion.
+// The fine one is made the first time it is asked for: most screens never
+// ask, and reading it up front would cost start-up time and memory.
+class Picture {
+public:
+    Picture() = default;
+    // The fine picture comes from makeFine when first needed.
+    Picture(QImage normal, std::function<QImage()> makeFine);
+    // Reads `path` now and its "@2x" companion when first needed.
     static Picture load(const QString& path);
+
+    QImage& normal() { return normal_; }
+    const QImage& normal() const { return normal_; }
+    // Device pixel ratio 2; made on the first call, null when there is none.
+    const QImage& fine() const;
+    QImage& fine();
+    bool hasFine() const { return fineMade_; }
+
+private:
+    QImage normal_;
+    std::function<QImage()> makeFine_;
+    mutable QImage fine_;
+    mutable bool fineMade_ = false;
 };
 
 // Draws `area` of `picture` (layout pixels) at the same place. At one device
