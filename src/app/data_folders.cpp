@@ -54,7 +54,7 @@ std::string homeOfUser()
 
 }  // namespace
 
-DataFolders findDataFolders(const Surroundings& around)
+game::Folders findDataFolders(const Surroundings& around)
 {
     const std::string& beside = around.programFolder;
     if (around.fileExists(game::joinPath(beside, kDataMarker)))
@@ -73,7 +73,7 @@ DataFolders findDataFolders(const Surroundings& around)
     return {installed, game::joinPath(dataHome, "pokopin")};
 }
 
-DataFolders dataFoldersOfThisProgram()
+game::Folders dataFoldersOfThisProgram()
 {
     Surroundings around;
     around.programFolder = QCoreApplication::applicationDirPath().toStdString();

@@ -14,14 +14,10 @@
 #include <functional>
 #include <string>
 
+#include "paths.h"
 #include "services.h"
 
 namespace pokopin::app {
-
-struct DataFolders {
-    std::string data;  // the effects, the tunes and Help.html
-    std::string log;   // Score.txt
-};
 
 // Everything the choice depends on, so that a test can state it outright.
 struct Surroundings {
@@ -37,11 +33,11 @@ inline constexpr const char* kDataMarker = "Help.html";
 // Beside the program when the marker is there; else <program>/../share/pokopin
 // when the marker is there, with the log in $XDG_DATA_HOME/pokopin (by
 // default ~/.local/share/pokopin); else beside the program as a last resort.
-DataFolders findDataFolders(const Surroundings& around);
+game::Folders findDataFolders(const Surroundings& around);
 
 // findDataFolders() for this process: its executable's folder, its
 // environment and the real file system.
-DataFolders dataFoldersOfThisProgram();
+game::Folders dataFoldersOfThisProgram();
 
 // Creates `folder` and any missing parents, each private to the player
 // (0700), as the base folder rules ask of a fresh per-user data folder.

@@ -31,9 +31,7 @@ std::string missingDisplay(int argc, const char* const* argv,
 
 class Program : private game::Host {
 public:
-    // A portable folder: data and score log beside the program.
-    explicit Program(std::string programFolder, QString lockPath = {});
-    explicit Program(DataFolders folders, QString lockPath = {});
+    explicit Program(game::Folders folders, QString lockPath = {});
     ~Program() override;
 
     // Runs the event loop and returns the exit status. Another instance
@@ -54,7 +52,7 @@ private:
     void closeAbout() override {}
     void endProgram() override;
 
-    DataFolders folders_;
+    game::Folders folders_;
     SingleInstance instance_;
     // Audio is opened only once this process knows it is the one instance.
     std::unique_ptr<game::Sound> sound_;

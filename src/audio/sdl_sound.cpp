@@ -25,12 +25,12 @@ std::string_view tuneAlias(Tune tune)
     return tune == Tune::Title ? "moguana" : "mogu20";
 }
 
-SdlSound::SdlSound(std::string programFolder)
-    : SdlSound(std::move(programFolder), std::make_unique<MixerBackend>())
+SdlSound::SdlSound(std::string dataFolder)
+    : SdlSound(std::move(dataFolder), std::make_unique<MixerBackend>())
 {}
 
-SdlSound::SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> backend)
-    : folder_(std::move(programFolder)), backend_(std::move(backend))
+SdlSound::SdlSound(std::string dataFolder, std::unique_ptr<AudioBackend> backend)
+    : folder_(std::move(dataFolder)), backend_(std::move(backend))
 {
     for (std::string_view name : kEffects)
         backend_->loadEffect(pathOf(name));

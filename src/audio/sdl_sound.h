@@ -14,14 +14,14 @@
 namespace pokopin::audio {
 
 // The game's five sound operations, turned into commands for an audio
-// backend. Every file is looked up in the program folder, so a game started
-// from another working directory still has its sounds.
+// backend. Every file is looked up in the game's data folder (an absolute
+// path), so a game started from another working directory still has its sounds.
 class SdlSound : public game::Sound {
 public:
     // Opens the SDL2_mixer device (silently none when there is no device),
-    // loads the effects found in programFolder and has both tunes rendered.
-    explicit SdlSound(std::string programFolder);
-    SdlSound(std::string programFolder, std::unique_ptr<AudioBackend> backend);
+    // loads the effects found in dataFolder and has both tunes rendered.
+    explicit SdlSound(std::string dataFolder);
+    SdlSound(std::string dataFolder, std::unique_ptr<AudioBackend> backend);
     ~SdlSound() override;
 
     SdlSound(const SdlSound&) = delete;
@@ -34,7 +34,7 @@ public:
     void stopGameTune() override;
 
 private:
-    // The program folder joined with name, one separator between them.
+    // The data folder joined with name, one separator between them.
     std::string pathOf(std::string_view name) const;
     std::string tunePath(Tune tune) const;
     void startTune(Tune tune);

@@ -63,23 +63,17 @@ std::string numberText(std::int64_t value)
     return std::to_string(value);
 }
 
-Game::Game(Services services, std::string programFolder)
-    : Game(services, programFolder, programFolder)
-{}
-
-Game::Game(Services services, std::string dataFolder, std::string logFolder)
-    : sv_(services), dataFolder_(std::move(dataFolder)), logFolder_(std::move(logFolder))
-{}
+Game::Game(Services services, Folders folders) : sv_(services), folders_(std::move(folders)) {}
 
 // ---------------------------------------------------------------------------
 // Start-up and closing
 
 void Game::load()
 {
-    st_.scoreFilePath = joinPath(logFolder_, kScoreFileName);
+    st_.scoreFilePath = joinPath(folders_.log, kScoreFileName);
     // Prepared now so that F1 opens the page even before the Help menu was
     // ever opened; opening the menu recomputes it.
-    st_.helpFilePath = joinPath(dataFolder_, kHelpFileName);
+    st_.helpFilePath = joinPath(folders_.data, kHelpFileName);
 
     if (!sv_.files.fileExists(st_.scoreFilePath)) {
         ctl_.scoreLogItem.enabled = false;
@@ -486,7 +480,7 @@ void Game::openScoreLog()
 
 void Game::helpMenuOpening()
 {
-    st_.helpFilePath = joinPath(dataFolder_, kHelpFileName);
+    st_.helpFilePath = joinPath(folders_.data, kHelpFileName);
     ctl_.helpItem.enabled = sv_.files.fileExists(st_.helpFilePath);
 }
 

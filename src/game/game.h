@@ -42,11 +42,8 @@ std::string numberText(std::int64_t value);
 
 class Game {
 public:
-    // programFolder: the folder of the executable, no trailing separator except
-    // at a root. It holds Help.html and the score log.
-    Game(Services services, std::string programFolder);
-    // An installed copy: Help.html in dataFolder, the score log in logFolder.
-    Game(Services services, std::string dataFolder, std::string logFolder);
+    // Help.html is looked for in folders.data, the score log in folders.log.
+    Game(Services services, Folders folders);
 
     GameState& state() { return st_; }
     const GameState& state() const { return st_; }
@@ -109,8 +106,7 @@ private:
     void setRecording(bool record);
 
     Services sv_;
-    std::string dataFolder_;
-    std::string logFolder_;
+    Folders folders_;
     GameState st_;
     Controls ctl_;
 };

@@ -106,20 +106,15 @@ void syncTimer(QTimer* timer, bool enabled)
 
 }  // namespace
 
-MainWindow::MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
+MainWindow::MainWindow(game::Services services, game::Folders folders, AboutFactory makeAbout,
                        QWidget* parent)
-    : MainWindow(services, programFolder, programFolder, std::move(makeAbout), parent)
-{}
-
-MainWindow::MainWindow(game::Services services, std::string dataFolder, std::string logFolder,
-                       AboutFactory makeAbout, QWidget* parent)
     : QMainWindow(parent),
       outerHost_(services.host),
       outerPause_(services.pause),
       makeAbout_(std::move(makeAbout)),
       logic_(game::Services{services.sound, services.clock, services.random, *this, services.files,
                             services.scoreLog, services.shell, services.dialogs, *this},
-             std::move(dataFolder), std::move(logFolder))
+             std::move(folders))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));

@@ -42,11 +42,8 @@ public:
     // of them on to services.host, which handles what lies outside the window
     // (the title window, the end of the program). Likewise the window brings
     // the screen up to date before services.pause blocks.
-    MainWindow(game::Services services, std::string programFolder, AboutFactory makeAbout,
+    MainWindow(game::Services services, game::Folders folders, AboutFactory makeAbout,
                QWidget* parent = nullptr);
-    // An installed copy: the help page in dataFolder, the score log in logFolder.
-    MainWindow(game::Services services, std::string dataFolder, std::string logFolder,
-               AboutFactory makeAbout, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     game::Game& logic() { return logic_; }

@@ -23,7 +23,7 @@ namespace {
 
 struct Rig {
     FakeWorld world;
-    MainWindow window{world.services(), "/game",
+    MainWindow window{world.services(), pokopin::game::Folders::portable("/game"),
                       [](QWidget* owner) { return std::make_unique<AboutDialog>(owner); }};
     Rig()
     {

@@ -21,10 +21,10 @@
 
 namespace {
 
-using pokopin::app::DataFolders;
 using pokopin::app::findDataFolders;
 using pokopin::app::makeFolders;
 using pokopin::app::Surroundings;
+using pokopin::game::Folders;
 namespace fs = std::filesystem;
 
 struct LayoutCase {
@@ -48,7 +48,7 @@ TEST_P(Layout, FindsDataAndLogFolders)
     const LayoutCase& c = GetParam();
     Surroundings around{c.programFolder, c.xdgDataHome, "/home/ann",
                         [&c](const std::string& path) { return c.files.count(path) > 0; }};
-    const DataFolders found = findDataFolders(around);
+    const Folders found = findDataFolders(around);
     EXPECT_EQ(found.data, c.data);
     EXPECT_EQ(found.log, c.log);
 }

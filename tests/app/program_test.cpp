@@ -93,7 +93,8 @@ void ProgramTest::titleHandsOverToTheMainWindow()
     QFile log(folder.filePath(QStringLiteral("Score.txt")));  // no greeting
     QVERIFY(log.open(QIODevice::WriteOnly));
     log.close();
-    Program program(folder.path().toStdString(), folder.filePath(QStringLiteral("pokopin.lock")));
+    Program program(pokopin::game::Folders::portable(folder.path().toStdString()),
+                    folder.filePath(QStringLiteral("pokopin.lock")));
 
     bool titleSeen = false;
     bool titleShape = false;
@@ -158,7 +159,7 @@ void ProgramTest::lockDecidesWhetherToPlay()
         QCOMPARE(running.acquire(), pokopin::app::SingleInstance::Outcome::Held);
     const int windowsBefore = QApplication::topLevelWidgets().count();
 
-    Program program(folder.path().toStdString(), lock);
+    Program program(pokopin::game::Folders::portable(folder.path().toStdString()), lock);
     StderrCapture errors;
     const auto [status, shown] = playUntilTheMainWindowShows(program);
     const QStringList said = errors.lines().filter(lock);

@@ -30,7 +30,10 @@ struct Rig {
     game::Controls& ctl;
 
     explicit Rig(const std::string& folder = kFolder)
-        : logic(world.services(), folder), st(logic.state()), ctl(logic.controls()), folder_(folder)
+        : logic(world.services(), game::Folders::portable(folder)),
+          st(logic.state()),
+          ctl(logic.controls()),
+          folder_(folder)
     {}
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;

@@ -117,7 +117,7 @@ TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened)
 TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData)
 {
     FakeWorld world;
-    game::Game logic(world.services(), "/usr/share/pokopin", "/home/ann/.local/share/pokopin");
+    game::Game logic(world.services(), {"/usr/share/pokopin", "/home/ann/.local/share/pokopin"});
     world.files.files.insert("/usr/share/pokopin/Score.txt");
     world.files.files.insert("/usr/share/pokopin/Help.html");
     logic.load();

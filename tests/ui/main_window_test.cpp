@@ -48,7 +48,7 @@ struct Rig {
     MainWindow window;
 
     explicit Rig(bool logExists = true)
-        : window(world.services(), kFolder,
+        : window(world.services(), pokopin::game::Folders::portable(kFolder),
                  [](QWidget* owner) { return std::make_unique<QDialog>(owner); })
     {
         if (logExists)

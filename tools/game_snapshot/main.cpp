@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
     const std::string folder = "/pokopin";
     world.files.files.insert(folder + "/Score.txt");  // not a first run: no greeting
 
-    pokopin::ui::MainWindow window(world.services(), folder,
+    pokopin::ui::MainWindow window(world.services(), pokopin::game::Folders::portable(folder),
                                    [](QWidget* owner) { return std::make_unique<QDialog>(owner); });
     window.load();
     if (!window.isVisible()) {
