@@ -36,7 +36,7 @@ std::string missingDisplay(int argc, const char* const* argv,
     return "no display to show the game on: neither DISPLAY nor WAYLAND_DISPLAY is set";
 }
 
-Program::Program(game::Folders folders, QString lockPath)
+Program::Program(DataFolders folders, QString lockPath)
     : folders_(std::move(folders)), instance_(std::move(lockPath))
 {}
 
@@ -71,13 +71,15 @@ void Program::loadMain()
     if (main_)
         return;
     sound_ = std::make_unique<audio::SdlSound>(folders_.data);
-    main_ =
-        std::make_unique<ui::MainWindow>(game::Services{*sound_, clock_, random_, pause_, files_,
-                                                        scoreLog_, shell_, dialogs_, *this},
-                                         folders_, [](QWidget* owner) -> std::unique_ptr<QDialog> {
-                                             return std::make_unique<AboutDialog>(owner);
-                                         });
+    main_ = std::make_unique<ui::MainWindow>(
+        game::Services{*sound_, clock_, random_, pause_, files_, scoreLog_, shell_, dialogs_},
+        folders_.files(), [](QWidget* owner) -> std::unique_ptr<QDialog> {
+            return std::make_unique<AboutDialog>(owner);
+        });
     dialogs_.setOwner(main_.get());
+    QObject::connect(main_.get(), &ui::MainWindow::shown, qApp, [this] { closeTitle(); });
+    QObject::connect(main_.get(), &ui::MainWindow::exitConfirmed, qApp,
+                     [] { QCoreApplication::exit(0); });
     QObject::connect(main_.get(), &ui::MainWindow::closed, qApp, [] { QCoreApplication::exit(0); });
     main_->load();
 }
@@ -91,11 +93,6 @@ void Program::closeTitle()
     // This runs inside the title's own timer tick: destroy it once that
     // tick has returned.
     title_->deleteLater();
-}
-
-void Program::endProgram()
-{
-    QCoreApplication::exit(0);
 }
 
 }  // namespace pokopin::app

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "data_folders.h"
+#include "folder_making_score_log.h"
 #include "main_window.h"
 #include "qt_services.h"
 #include "score_log.h"
@@ -29,10 +30,10 @@ namespace pokopin::app {
 std::string missingDisplay(int argc, const char* const* argv,
                            const std::function<const char*(const char*)>& environment);
 
-class Program : private game::Host {
+class Program {
 public:
-    explicit Program(game::Folders folders, QString lockPath = {});
-    ~Program() override;
+    explicit Program(DataFolders folders, QString lockPath = {});
+    ~Program();
 
     // Runs the event loop and returns the exit status. Another instance
     // already running: returns 0 at once without showing or playing anything.
@@ -44,15 +45,9 @@ public:
 private:
     // The title timer's request; a second request finds the window there.
     void loadMain();
+    void closeTitle();
 
-    void repaintMain() override {}
-    void showMain() override {}
-    void closeTitle() override;
-    void focusBoard() override {}
-    void closeAbout() override {}
-    void endProgram() override;
-
-    game::Folders folders_;
+    DataFolders folders_;
     SingleInstance instance_;
     // Audio is opened only once this process knows it is the one instance.
     std::unique_ptr<game::Sound> sound_;
@@ -61,7 +56,7 @@ private:
     SleepPause pause_;
     QtFileSystem files_;
     records::ScoreLogFile scoreFile_;
-    FolderMakingScoreLog scoreLog_{scoreFile_};
+    records::FolderMakingScoreLog scoreLog_{scoreFile_};
     DesktopShell shell_;
     QtDialogs dialogs_;
     // Destroyed from inside its own timer tick, so by deleteLater().

@@ -48,7 +48,7 @@ private:
     std::uint64_t state_;
 };
 
-// Blocks the thread; the main window has brought the screen up to date first.
+// Blocks the thread; the game has had the window repainted first.
 class SleepPause : public game::Pause {
 public:
     void pause(int milliseconds) override;

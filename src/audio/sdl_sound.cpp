@@ -4,36 +4,29 @@
 
 #include "sdl_sound.h"
 
-#include <array>
 #include <utility>
 
+#include "effects.h"
 #include "mixer_backend.h"
-#include "paths.h"
 
 namespace pokopin::audio {
-namespace {
-
-// Every effect the game plays. Loading them up front keeps file reading out
-// of the moment a mole is hit.
-constexpr std::array<std::string_view, 6> kEffects = {"hue.wav", "bisi.wav",  "hei.wav",
-                                                      "pon.wav", "pipo1.wav", "pipo2.wav"};
-
-}  // namespace
 
 std::string_view tuneAlias(Tune tune)
 {
     return tune == Tune::Title ? "moguana" : "mogu20";
 }
 
-SdlSound::SdlSound(std::string dataFolder)
+SdlSound::SdlSound(std::filesystem::path dataFolder)
     : SdlSound(std::move(dataFolder), std::make_unique<MixerBackend>())
 {}
 
-SdlSound::SdlSound(std::string dataFolder, std::unique_ptr<AudioBackend> backend)
+SdlSound::SdlSound(std::filesystem::path dataFolder, std::unique_ptr<AudioBackend> backend)
     : folder_(std::move(dataFolder)), backend_(std::move(backend))
 {
-    for (std::string_view name : kEffects)
-        backend_->loadEffect(pathOf(name));
+    // Loading every effect up front keeps file reading out of the moment a
+    // mole is hit.
+    for (game::Effect effect : game::kEffects)
+        backend_->loadEffect(pathOf(game::effectFile(effect)));
     // Both tunes are synthesised now, the title tune first, so that the
     // synthesiser can be let go long before anyone starts a game.
     for (Tune tune : {Tune::Title, Tune::Game})
@@ -44,7 +37,12 @@ SdlSound::~SdlSound() = default;
 
 std::string SdlSound::pathOf(std::string_view name) const
 {
-    return game::joinPath(folder_, std::string(name));
+    return (folder_ / name).string();
+}
+
+void SdlSound::playEffect(game::Effect effect)
+{
+    playEffect(game::effectFile(effect));
 }
 
 void SdlSound::playEffect(std::string_view fileName)

@@ -4,6 +4,7 @@
 
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,28 +20,30 @@ namespace pokopin::audio {
 class SdlSound : public game::Sound {
 public:
     // Opens the SDL2_mixer device (silently none when there is no device),
-    // loads the effects found in dataFolder and has both tunes rendered.
-    explicit SdlSound(std::string dataFolder);
-    SdlSound(std::string dataFolder, std::unique_ptr<AudioBackend> backend);
+    // loads the game's effects found in dataFolder and has both tunes rendered.
+    explicit SdlSound(std::filesystem::path dataFolder);
+    SdlSound(std::filesystem::path dataFolder, std::unique_ptr<AudioBackend> backend);
     ~SdlSound() override;
 
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;
 
-    void playEffect(std::string_view fileName) override;
+    void playEffect(game::Effect effect) override;
+    // Any effect file of the data folder, by name: for tools and tests that
+    // play files of their own.
+    void playEffect(std::string_view fileName);
     void startTitleTune() override;
     void stopTitleTune() override;
     void startGameTune() override;
     void stopGameTune() override;
 
 private:
-    // The data folder joined with name, one separator between them.
     std::string pathOf(std::string_view name) const;
     std::string tunePath(Tune tune) const;
     void startTune(Tune tune);
     void stopTune(Tune tune);
 
-    std::string folder_;
+    std::filesystem::path folder_;
     std::unique_ptr<AudioBackend> backend_;
 };
 

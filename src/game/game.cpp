@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "keys.h"
@@ -15,9 +16,7 @@ namespace pokopin::game {
 
 namespace {
 
-constexpr const char* kScoreFileName = "Score.txt";
-constexpr const char* kHelpFileName = "Help.html";
-constexpr const char* kIdleClockText = "25";
+constexpr int kIdleClock = 25;
 constexpr int kEndPauseMs = 500;
 constexpr int kGameSeconds = 24;
 constexpr int kModeCount = static_cast<int>(kModes.size());
@@ -35,22 +34,6 @@ std::size_t at(int index)
     return static_cast<std::size_t>(index);
 }
 
-// The mode in force is the first checked item; -1 when none is checked.
-int checkedMode(const Controls& ctl)
-{
-    for (int mode = 0; mode < kModeCount; ++mode)
-        if (ctl.modeItems[at(mode)].checked)
-            return mode;
-    return -1;
-}
-
-// An item chosen in a menu whose title is disabled, or that is itself
-// disabled or hidden, can only arrive through a stray shortcut: it is ignored.
-bool reachable(const MenuItem& title, const MenuItem& item)
-{
-    return title.enabled && item.enabled && item.visible;
-}
-
 std::uint32_t secondsSinceMidnight(const DateTime& t)
 {
     return static_cast<std::uint32_t>(t.hour * 3600 + t.minute * 60 + t.second);
@@ -58,53 +41,40 @@ std::uint32_t secondsSinceMidnight(const DateTime& t)
 
 }  // namespace
 
-std::string numberText(std::int64_t value)
-{
-    return std::to_string(value);
-}
+Game::Game(Services services, Host& host, GameFiles files)
+    : sv_(services), host_(host), files_(std::move(files))
+{}
 
-Game::Game(Services services, Folders folders) : sv_(services), folders_(std::move(folders)) {}
+bool Game::fileExists(const std::filesystem::path& path)
+{
+    return sv_.files.fileExists(path.string());
+}
 
 // ---------------------------------------------------------------------------
 // Start-up and closing
 
 void Game::load()
 {
-    st_.scoreFilePath = joinPath(folders_.log, kScoreFileName);
-    // Prepared now so that F1 opens the page even before the Help menu was
-    // ever opened; opening the menu recomputes it.
-    st_.helpFilePath = joinPath(folders_.data, kHelpFileName);
-
-    if (!sv_.files.fileExists(st_.scoreFilePath)) {
-        ctl_.scoreLogItem.enabled = false;
+    m_.scoreLogExists = fileExists(files_.scoreLog);
+    if (!m_.scoreLogExists)
         sv_.dialogs.greet();
-    } else {
-        ctl_.scoreLogItem.enabled = true;
-    }
 
-    sv_.host.repaintMain();
+    host_.repaint();
     sv_.sound.startTitleTune();
-    sv_.host.showMain();
-    sv_.host.closeTitle();
 
-    ctl_.stopItem.visible = false;
-    st_.spawnEnabled = true;
-    ctl_.holes.fill(HolePicture::Empty);
-    st_.elapsedSeconds = 1;
-    ctl_.clockText = kIdleClockText;
-
-    st_.moleQuota = kModes[0].moleQuota;
-    showMode(0);
-    st_.modeName = std::string(kModes[0].name);
-
-    sv_.host.focusBoard();
+    m_.phase = Phase::Idle;
+    m_.spawnEnabled = true;
+    m_.board.fill(Hole::Empty);
+    m_.counters.elapsedSeconds = 1;
+    m_.scoreboard.clock = kIdleClock;
+    // The first mode, painted and checked without a sound.
+    m_.mode = 0;
 }
 
 void Game::unload()
 {
     sv_.sound.stopTitleTune();
     sv_.sound.stopGameTune();
-    sv_.host.closeAbout();
 }
 
 // ---------------------------------------------------------------------------
@@ -112,55 +82,42 @@ void Game::unload()
 
 void Game::startItemChosen()
 {
-    if (!ctl_.startItem.visible || !ctl_.startItem.enabled)
+    if (!viewOf(m_).startItem.reachable())
         return;
     startGame();
 }
 
 void Game::stopItemChosen()
 {
-    if (!ctl_.stopItem.visible || !ctl_.stopItem.enabled)
+    if (!viewOf(m_).stopItem.reachable())
         return;
     stopGame();
 }
 
 void Game::startGame()
 {
-    st_.lastAward = 0;
-    st_.spawnEnabled = true;
-    ctl_.titleRestartTimer = false;
-    ctl_.musicTimer = true;
-    st_.gameMusicPending = true;
-    st_.secondsLeft = kGameSeconds;
-    ctl_.clockText = numberText(st_.secondsLeft);
+    Counters& c = m_.counters;
+    c.lastAward = 0;
+    m_.spawnEnabled = true;
+    m_.gameTunePending = true;
+    c.secondsLeft = kGameSeconds;
 
-    // Zero already: every end of game resets them.
-    ctl_.scoreText = numberText(st_.score);
-    ctl_.moleCountText = numberText(st_.moleCount);
-    ctl_.hitCountText = numberText(st_.hitCount);
-    ctl_.missCountText = numberText(st_.missCount);
+    // The figures are zero already: every end of game resets them.
+    m_.scoreboard = {c.moleCount, c.hitCount, c.missCount, c.score, c.secondsLeft};
 
-    ctl_.startItem.visible = false;
-    ctl_.stopItem.visible = true;
-    ctl_.modeMenu.enabled = false;
-    ctl_.scoreMenu.enabled = false;
-    ctl_.helpMenu.enabled = false;
-
-    sv_.sound.playEffect("hue.wav");
-
-    ctl_.spawnerTimer = true;
-    ctl_.clockTimer = true;
-    ctl_.retreatTimer = true;
+    m_.phase = Phase::Running;
+    sv_.sound.playEffect(Effect::GameStart);
 }
 
 void Game::clockTick()
 {
-    if (!ctl_.clockTimer)
+    if (m_.phase != Phase::Running)
         return;
-    --st_.secondsLeft;
-    ++st_.elapsedSeconds;
-    ctl_.clockText = numberText(st_.secondsLeft);
-    if (st_.secondsLeft == 0)
+    Counters& c = m_.counters;
+    --c.secondsLeft;
+    ++c.elapsedSeconds;
+    m_.scoreboard.clock = c.secondsLeft;
+    if (c.secondsLeft == 0)
         stopGame();
 }
 
@@ -169,65 +126,57 @@ void Game::stopGame()
     sv_.sound.stopGameTune();
     // A game can end before the music tick that switches to its tune (a stop
     // key in the same moment as the start); the idle board keeps the title tune.
-    st_.gameMusicPending = false;
+    m_.gameTunePending = false;
 
-    ctl_.clockTimer = false;
-    ctl_.spawnerTimer = false;
-    ctl_.retreatTimer = false;
+    m_.phase = Phase::Ending;
+    Counters& c = m_.counters;
+    m_.scoreboard.score = c.score;
+    m_.scoreboard.moleCount = c.moleCount;
+    m_.board.fill(Hole::Empty);
 
-    ctl_.scoreText = numberText(st_.score);
-    ctl_.scoreVisible = true;
-    ctl_.stopItem.visible = false;
-    ctl_.modeMenu.enabled = true;
-    ctl_.scoreMenu.enabled = true;
-    ctl_.helpMenu.enabled = true;
-    ctl_.moleCountText = numberText(st_.moleCount);
-
-    ctl_.holes.fill(HolePicture::Empty);
-
-    sv_.sound.playEffect("hei.wav");
+    sv_.sound.playEffect(Effect::GameEnd);
 
     const DateTime endTime = sv_.clock.now();
 
     AppendResult appended;
-    if (ctl_.recordItems[0].checked) {
+    if (m_.recording) {
         ScoreRecord record;
         record.when = sv_.clock.now();  // the date as the entry is written
         record.when.hour = endTime.hour;
         record.when.minute = endTime.minute;
         record.when.second = endTime.second;
-        record.modeName = st_.modeName;
-        record.elapsedSeconds = st_.elapsedSeconds;
-        record.moleCount = st_.moleCount;
-        record.hitCount = st_.hitCount;
-        record.missCount = st_.missCount;
-        record.score = st_.score;
-        appended = sv_.scoreLog.append(st_.scoreFilePath, record);
+        record.modeName = std::string(modeName(m_));
+        record.elapsedSeconds = c.elapsedSeconds;
+        record.moleCount = c.moleCount;
+        record.hitCount = c.hitCount;
+        record.missCount = c.missCount;
+        record.score = c.score;
+        appended = sv_.scoreLog.append(files_.scoreLog.string(), record);
     }
 
-    st_.score = 0;
-    st_.pickedHole = 0;
-    st_.moleCount = 0;
-    st_.hitCount = 0;
-    st_.missCount = 0;
-    st_.comboLevel = 0;
-    st_.elapsedSeconds = 1;
-    st_.upTicks.fill(0);
-    st_.moleUp.fill(false);
-    st_.spawnPressure.fill(0);
+    c.score = 0;
+    c.moleCount = 0;
+    c.hitCount = 0;
+    c.missCount = 0;
+    c.comboLevel = 0;
+    c.elapsedSeconds = 1;
+    m_.upTicks.fill(0);
+    m_.moleUp.fill(false);
+    m_.spawnPressure.fill(0);
+    m_.scoreboard.clock = kIdleClock;
 
-    ctl_.clockText = kIdleClockText;
-    ctl_.titleRestartTimer = true;
-    sv_.host.focusBoard();
+    // The pause blocks all event handling: the emptied board is painted
+    // first, so the player sees it during the wait.
+    host_.repaint();
     sv_.pause.pause(kEndPauseMs);
-    ctl_.startItem.visible = true;
-    ctl_.scoreLogItem.enabled = true;
+    m_.phase = Phase::Idle;
+    m_.scoreLogExists = true;
     sv_.sound.startTitleTune();
 
     // Told last, so that a failed append leaves the window exactly as idle as
     // a successful one while the player reads the message.
     if (!appended.ok)
-        sv_.dialogs.warnNotRecorded(st_.scoreFilePath, appended.reason, appended.error);
+        sv_.dialogs.warnNotRecorded(files_.scoreLog.string(), appended.reason, appended.error);
 }
 
 // ---------------------------------------------------------------------------
@@ -235,25 +184,23 @@ void Game::stopGame()
 
 void Game::spawnerTick()
 {
-    if (!ctl_.spawnerTimer)
+    if (m_.phase != Phase::Running)
         return;
-    if (!st_.spawnEnabled)
+    if (!m_.spawnEnabled)
         return;
 
     sv_.random.reseed(secondsSinceMidnight(sv_.clock.now()));
     const float r = static_cast<float>(sv_.random.draw());
     // A draw just below 1 can round up to 1.0f; the clamp keeps it on the board.
-    const int picked = static_cast<int>(std::floor(r * 9.0f));
-    st_.pickedHole = std::clamp(picked, 0, kHoles - 1);
-    ++st_.spawnPressure[at(st_.pickedHole)];
+    const int picked = std::clamp(static_cast<int>(std::floor(r * 9.0f)), 0, kHoles - 1);
+    ++m_.spawnPressure[at(picked)];
 
-    const int mode = checkedMode(ctl_);
-    if (mode < 0)
+    if (!validMode(m_.mode))
         return;
-    const Mode& m = kModes[at(mode)];
-    st_.stayTicks = m.stayTicks;
+    const Mode& mode = kModes[at(m_.mode)];
+    m_.stayTicks = mode.stayTicks;
     for (int hole = 0; hole < kHoles; ++hole) {
-        if (!st_.moleUp[at(hole)] && st_.spawnPressure[at(hole)] >= m.threshold)
+        if (!m_.moleUp[at(hole)] && m_.spawnPressure[at(hole)] >= mode.threshold)
             raiseMole(hole);
     }
 }
@@ -263,24 +210,24 @@ void Game::raiseMole(int hole)
     if (!validHole(hole))
         return;
     const auto i = at(hole);
-    ctl_.holes[i] = HolePicture::Mole;
-    st_.upTicks[i] = 0;
-    st_.spawnPressure[i] = 0;
-    ++st_.moleCount;
-    ctl_.moleCountText = numberText(st_.moleCount);
-    if (st_.moleCount >= st_.moleQuota)
-        st_.spawnEnabled = false;
-    st_.moleUp[i] = true;
+    m_.board[i] = Hole::Mole;
+    m_.upTicks[i] = 0;
+    m_.spawnPressure[i] = 0;
+    ++m_.counters.moleCount;
+    m_.scoreboard.moleCount = m_.counters.moleCount;
+    if (m_.counters.moleCount >= moleQuota(m_))
+        m_.spawnEnabled = false;
+    m_.moleUp[i] = true;
 }
 
 void Game::retreatTick()
 {
-    if (!ctl_.retreatTimer)
+    if (m_.phase != Phase::Running)
         return;
     for (int hole = 0; hole < kHoles; ++hole) {
-        if (st_.moleUp[at(hole)])
+        if (m_.moleUp[at(hole)])
             ageMole(hole);
-        if (st_.missShown[at(hole)])
+        if (m_.missShown[at(hole)])
             ageMissMark(hole);
     }
 }
@@ -290,10 +237,10 @@ void Game::ageMole(int hole)
     if (!validHole(hole))
         return;
     const auto i = at(hole);
-    st_.upTicks[i] += 1;
-    if (st_.upTicks[i] == st_.stayTicks) {
-        ctl_.holes[i] = HolePicture::Empty;
-        st_.moleUp[i] = false;
+    m_.upTicks[i] += 1;
+    if (m_.upTicks[i] == m_.stayTicks) {
+        m_.board[i] = Hole::Empty;
+        m_.moleUp[i] = false;
     }
 }
 
@@ -307,13 +254,13 @@ void Game::holeClicked(int hole)
 
 void Game::whack(int hole)
 {
-    if (!ctl_.spawnerTimer)
+    if (m_.phase != Phase::Running)
         return;
     if (!validHole(hole))
         return;
-    if (ctl_.holes[at(hole)] == HolePicture::Mole) {
+    if (m_.board[at(hole)] == Hole::Mole) {
         hit(hole);
-    } else if (ctl_.holes[at(hole)] == HolePicture::Empty) {
+    } else if (m_.board[at(hole)] == Hole::Empty) {
         miss(hole);
     }
     // A whacked mole or a miss mark takes no further whack.
@@ -321,37 +268,38 @@ void Game::whack(int hole)
 
 void Game::hit(int hole)
 {
-    sv_.sound.playEffect("bisi.wav");
-    ctl_.holes[at(hole)] = HolePicture::Whacked;
-    ++st_.hitCount;
-    ++st_.comboLevel;
-    st_.lastAward = std::int64_t{st_.comboLevel} * st_.comboLevel;
-    st_.score += st_.lastAward;
-    ctl_.scoreText = numberText(st_.score);
-    ctl_.hitCountText = numberText(st_.hitCount);
+    Counters& c = m_.counters;
+    sv_.sound.playEffect(Effect::Hit);
+    m_.board[at(hole)] = Hole::Whacked;
+    ++c.hitCount;
+    ++c.comboLevel;
+    c.lastAward = std::int64_t{c.comboLevel} * c.comboLevel;
+    c.score += c.lastAward;
+    m_.scoreboard.score = c.score;
+    m_.scoreboard.hitCount = c.hitCount;
 }
 
 void Game::miss(int hole)
 {
+    Counters& c = m_.counters;
     const auto i = at(hole);
-    st_.missTicks[i] = 0;
-    st_.missShown[i] = true;
-    ctl_.holes[i] = HolePicture::Miss;
-    ++st_.missCount;
-    st_.comboLevel = std::max(st_.comboLevel - 1, 0);
-    ctl_.missCountText = numberText(st_.missCount);
-    if (st_.score > 0) {
-        st_.lastAward =
-            static_cast<std::int64_t>(std::floor(static_cast<double>(st_.score) * 0.05));
+    m_.missTicks[i] = 0;
+    m_.missShown[i] = true;
+    m_.board[i] = Hole::Miss;
+    ++c.missCount;
+    c.comboLevel = std::max(c.comboLevel - 1, 0);
+    m_.scoreboard.missCount = c.missCount;
+    if (c.score > 0) {
+        c.lastAward = static_cast<std::int64_t>(std::floor(static_cast<double>(c.score) * 0.05));
     } else {
-        st_.score -= 2 * std::int64_t{st_.missCount};
+        c.score -= 2 * std::int64_t{c.missCount};
     }
-    if (st_.lastAward >= 35 || st_.score <= 0) {
-        st_.score -= st_.lastAward;
+    if (c.lastAward >= 35 || c.score <= 0) {
+        c.score -= c.lastAward;
     } else {
-        st_.score -= 30;
+        c.score -= 30;
     }
-    ctl_.scoreText = numberText(st_.score);
+    m_.scoreboard.score = c.score;
 }
 
 void Game::ageMissMark(int hole)
@@ -359,10 +307,10 @@ void Game::ageMissMark(int hole)
     if (!validHole(hole))
         return;
     const auto i = at(hole);
-    st_.missTicks[i] += 1;
-    if (st_.missTicks[i] == 1 && ctl_.holes[i] == HolePicture::Miss) {
-        ctl_.holes[i] = HolePicture::Empty;
-        st_.missShown[i] = false;
+    m_.missTicks[i] += 1;
+    if (m_.missTicks[i] == 1 && m_.board[i] == Hole::Miss) {
+        m_.board[i] = Hole::Empty;
+        m_.missShown[i] = false;
     }
 }
 
@@ -382,7 +330,7 @@ void Game::keyPressed(int keyCode)
 
 void Game::keyReleased(int keyCode)
 {
-    if (ctl_.spawnerTimer) {
+    if (m_.phase == Phase::Running) {
         if (keyCode == vk::Down || keyCode == vk::Space)
             stopGame();
         return;
@@ -391,18 +339,11 @@ void Game::keyReleased(int keyCode)
     if (keyCode == vk::Down || keyCode == vk::Space) {
         startGame();
     } else if (keyCode == vk::Right || keyCode == vk::Left) {
-        const int mode = checkedMode(ctl_);
-        if (mode < 0)
+        if (!validMode(m_.mode))
             return;
-        applyMode((mode + (keyCode == vk::Right ? 1 : kModeCount - 1)) % kModeCount);
+        applyMode((m_.mode + (keyCode == vk::Right ? 1 : kModeCount - 1)) % kModeCount);
     } else if (keyCode == vk::Up) {
-        // Flips whichever of the two items is checked; with neither checked
-        // there is nothing to flip.
-        if (ctl_.recordItems[0].checked) {
-            setRecording(false);
-        } else if (ctl_.recordItems[1].checked) {
-            setRecording(true);
-        }
+        setRecording(!m_.recording);
     }
 }
 
@@ -413,8 +354,8 @@ void Game::modeItemChosen(int mode)
 {
     if (!validMode(mode))
         return;
-    const MenuItem& item = ctl_.modeItems[at(mode)];
-    if (!reachable(ctl_.modeMenu, item))
+    const MenuItemView item = viewOf(m_).modeItems[at(mode)];
+    if (!item.reachable())
         return;
     if (!item.checked)
         applyMode(mode);
@@ -424,21 +365,8 @@ void Game::applyMode(int mode)
 {
     if (!validMode(mode))
         return;
-    const Mode& m = kModes[at(mode)];
-    showMode(mode);
-    st_.modeName = std::string(m.name);
-    sv_.sound.playEffect("pon.wav");
-    st_.moleQuota = m.moleQuota;
-}
-
-void Game::showMode(int mode)
-{
-    if (!validMode(mode))
-        return;
-    ctl_.panelMode = mode;
-    ++ctl_.panelPaints;
-    for (int k = 0; k < kModeCount; ++k)
-        ctl_.modeItems[at(k)].checked = k == mode;
+    m_.mode = mode;
+    sv_.sound.playEffect(Effect::ModeChange);
 }
 
 // ---------------------------------------------------------------------------
@@ -446,33 +374,31 @@ void Game::showMode(int mode)
 
 void Game::scoreMenuOpening()
 {
-    ctl_.scoreLogItem.enabled = sv_.files.fileExists(st_.scoreFilePath);
+    m_.scoreLogExists = fileExists(files_.scoreLog);
 }
 
 void Game::recordItemChosen(int recordItem)
 {
     if (recordItem != 0 && recordItem != 1)
         return;
-    if (!reachable(ctl_.scoreMenu, ctl_.recordItems[at(recordItem)]))
+    const MenuItemView item = viewOf(m_).recordItems[at(recordItem)];
+    if (!item.reachable())
         return;
-    const bool record = recordItem == 0;
-    if (!ctl_.recordItems[at(recordItem)].checked)
-        setRecording(record);
+    if (!item.checked)
+        setRecording(recordItem == 0);
 }
 
 void Game::setRecording(bool record)
 {
-    ctl_.recordItems[0].checked = record;
-    ctl_.recordItems[1].checked = !record;
-    ctl_.recordLabelVisible = record;
-    sv_.sound.playEffect(record ? "pipo2.wav" : "pipo1.wav");
+    m_.recording = record;
+    sv_.sound.playEffect(record ? Effect::RecordingOn : Effect::RecordingOff);
 }
 
 void Game::openScoreLog()
 {
-    if (!reachable(ctl_.scoreMenu, ctl_.scoreLogItem))
+    if (!viewOf(m_).scoreLogItem.reachable())
         return;
-    sv_.shell.openDocument(st_.scoreFilePath);
+    sv_.shell.openDocument(files_.scoreLog.string());
 }
 
 // ---------------------------------------------------------------------------
@@ -480,18 +406,17 @@ void Game::openScoreLog()
 
 void Game::helpMenuOpening()
 {
-    st_.helpFilePath = joinPath(folders_.data, kHelpFileName);
-    ctl_.helpItem.enabled = sv_.files.fileExists(st_.helpFilePath);
+    m_.helpPageExists = fileExists(files_.helpPage);
 }
 
 void Game::openHelp()
 {
-    if (!reachable(ctl_.helpMenu, ctl_.helpItem))
+    if (!viewOf(m_).helpItem.reachable())
         return;
     // F1 needs no open menu, so the item's state may be older than the page.
-    if (!sv_.files.fileExists(st_.helpFilePath))
+    if (!fileExists(files_.helpPage))
         return;
-    sv_.shell.openDocument(st_.helpFilePath);
+    sv_.shell.openDocument(files_.helpPage.string());
 }
 
 void Game::askToExit()
@@ -500,7 +425,7 @@ void Game::askToExit()
         return;
     sv_.sound.stopTitleTune();
     sv_.sound.stopGameTune();
-    sv_.host.endProgram();
+    host_.endProgram();
 }
 
 // ---------------------------------------------------------------------------
@@ -508,21 +433,17 @@ void Game::askToExit()
 
 void Game::musicTick()
 {
-    if (!ctl_.musicTimer)
-        return;
-    if (!st_.gameMusicPending)
+    if (!m_.gameTunePending)
         return;
     sv_.sound.stopTitleTune();
     sv_.sound.startGameTune();
-    st_.gameMusicPending = false;
-    ctl_.musicTimer = false;
+    m_.gameTunePending = false;
 }
 
 void Game::titleRestartTick()
 {
-    if (!ctl_.titleRestartTimer)
-        return;
-    if (ctl_.spawnerTimer)
+    // A tick already on its way when the game started is ignored.
+    if (m_.phase == Phase::Running)
         return;
     sv_.sound.stopTitleTune();
     sv_.sound.startTitleTune();

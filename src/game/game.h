@@ -6,8 +6,8 @@
 
 // Every rule of the main window, with no widget in sight. The Qt window
 // forwards clicks, keys, menu triggers, menu openings and timer ticks to the
-// handlers below and then mirrors controls() on screen. A test plays a whole game by calling the
-// same handlers with fake services.
+// handlers below and then shows viewOf(model()). A test plays a whole game by
+// calling the same handlers with fake services.
 //
 // Contract: handlers are called on one thread, one at a time, each running to
 // completion (a modal dialog or the end-of-game pause may run nested timer
@@ -15,13 +15,11 @@
 // within their arrays (0 <= hole < 9, 0 <= mode < 4); out-of-range indices are
 // ignored.
 
-#include <cstdint>
-#include <string>
+#include <filesystem>
 
-#include "controls.h"
-#include "game_state.h"
-#include "paths.h"
+#include "game_model.h"
 #include "services.h"
+#include "window_view.h"
 
 namespace pokopin::game {
 
@@ -34,22 +32,22 @@ struct Services {
     ScoreLog& scoreLog;
     Shell& shell;
     Dialogs& dialogs;
-    Host& host;
 };
 
-// Plain decimal text: no padding, a minus sign when negative.
-std::string numberText(std::int64_t value);
+// The two files the game opens by name, as ready paths.
+struct GameFiles {
+    std::filesystem::path scoreLog;  // where finished games are written down
+    std::filesystem::path helpPage;
+};
 
 class Game {
 public:
-    // Help.html is looked for in folders.data, the score log in folders.log.
-    Game(Services services, Folders folders);
+    Game(Services services, Host& host, GameFiles files);
 
-    GameState& state() { return st_; }
-    const GameState& state() const { return st_; }
-    Controls& controls() { return ctl_; }
-    const Controls& controls() const { return ctl_; }
-    bool running() const { return ctl_.spawnerTimer; }
+    GameModel& model() { return m_; }
+    const GameModel& model() const { return m_; }
+    const GameFiles& files() const { return files_; }
+    bool running() const { return m_.phase == Phase::Running; }
 
     // Start-up and closing of the window.
     void load();
@@ -82,8 +80,6 @@ public:
     // Difficulty modes.
     void modeItemChosen(int mode);
     void applyMode(int mode);
-    // Paints the mode's label into the side panel and moves the check mark.
-    void showMode(int mode);
 
     // Score menu. recordItem 0 is "記録する", 1 is "記録しない".
     void scoreMenuOpening();
@@ -104,11 +100,12 @@ private:
     void hit(int hole);
     void miss(int hole);
     void setRecording(bool record);
+    bool fileExists(const std::filesystem::path& path);
 
     Services sv_;
-    Folders folders_;
-    GameState st_;
-    Controls ctl_;
+    Host& host_;
+    GameFiles files_;
+    GameModel m_;
 };
 
 }  // namespace pokopin::game

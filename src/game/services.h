@@ -12,7 +12,8 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
+
+#include "effects.h"
 
 namespace pokopin::game {
 
@@ -22,7 +23,7 @@ class Sound {
 public:
     virtual ~Sound() = default;
     // Asynchronous; a new effect cuts off the one still sounding.
-    virtual void playEffect(std::string_view fileName) = 0;
+    virtual void playEffect(Effect effect) = 0;
     virtual void startTitleTune() = 0;  // "open moguana", "play moguana"
     virtual void stopTitleTune() = 0;   // "stop moguana", "close moguana"
     virtual void startGameTune() = 0;   // "open mogu20", "play mogu20"
@@ -109,17 +110,15 @@ public:
     virtual void warnNotRecorded(const std::string& path, const std::string& reason, int error) = 0;
 };
 
-// Window operations that the logic orders but cannot carry out itself.
-// Implementations bring the window up to date with the logic's state before
-// acting, so that what is shown or repainted is current.
+// The window that shows the game, as far as the rules order it about.
+// Keyboard focus, the title card and the version dialog are the window's own
+// business and stay out of the rules.
 class Host {
 public:
     virtual ~Host() = default;
-    virtual void repaintMain() = 0;
-    virtual void showMain() = 0;
-    virtual void closeTitle() = 0;
-    virtual void focusBoard() = 0;
-    virtual void closeAbout() = 0;  // destroys the version dialog if it exists
+    // Brings the window up to date with the rules and paints it at once,
+    // without waiting for the event loop.
+    virtual void repaint() = 0;
     virtual void endProgram() = 0;  // ends at once; no further handler runs
 };
 

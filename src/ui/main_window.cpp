@@ -5,14 +5,13 @@
 #include "main_window.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -21,7 +20,7 @@
 #include <QTimer>
 
 #include "fonts.h"
-#include "key_map.h"
+#include "key_filter.h"
 #include "labels.h"
 #include "mode_panel.h"
 #include "modes.h"
@@ -69,30 +68,32 @@ void setCounterText(QLabel* label, int homeX, const std::string& text)
     label->move(std::min(homeX, kCounterBoxRight - label->width()), label->y());
 }
 
-void showItem(QAction* action, const game::MenuItem& item, bool titleEnabled)
+// The view has already disabled every item under a disabled title: Qt
+// would keep such an item's shortcut alive.
+void showItem(QAction* action, const game::MenuItemView& item)
 {
     action->setVisible(item.visible);
-    // Qt keeps the shortcut of an item under a disabled title alive; the
-    // game's menus do not.
-    action->setEnabled(item.enabled && titleEnabled);
+    action->setEnabled(item.enabled);
 }
 
-// The marks of an exclusive group: first every mark the logic has cleared,
-// then the one it has set, so that setting a mark never lets the group take
-// away another one the logic still shows.
+// The items of an exclusive group, their marks set last: first every mark
+// the view clears, then the one it sets, so that setting a mark never lets
+// the group take away another one the view still shows.
 template <std::size_t N>
-void showMarks(const std::array<QAction*, N>& actions, const std::array<game::MenuItem, N>& items)
+void showGroup(const std::array<QAction*, N>& actions,
+               const std::array<game::MenuItemView, N>& items)
 {
+    for (std::size_t k = 0; k < N; ++k)
+        showItem(actions[k], items[k]);
     for (bool checked : {false, true})
         for (std::size_t k = 0; k < N; ++k)
             if (items[k].checked == checked)
                 actions[k]->setChecked(checked);
 }
 
-void showTitle(QMenu* menu, const game::MenuItem& item)
+void showTitle(QMenu* menu, bool enabled)
 {
-    menu->menuAction()->setVisible(item.visible);
-    menu->menuAction()->setEnabled(item.enabled);
+    menu->menuAction()->setEnabled(enabled);
 }
 
 void syncTimer(QTimer* timer, bool enabled)
@@ -106,15 +107,11 @@ void syncTimer(QTimer* timer, bool enabled)
 
 }  // namespace
 
-MainWindow::MainWindow(game::Services services, game::Folders folders, AboutFactory makeAbout,
+MainWindow::MainWindow(game::Services services, game::GameFiles files, AboutFactory makeAbout,
                        QWidget* parent)
     : QMainWindow(parent),
-      outerHost_(services.host),
-      outerPause_(services.pause),
       makeAbout_(std::move(makeAbout)),
-      logic_(game::Services{services.sound, services.clock, services.random, *this, services.files,
-                            services.scoreLog, services.shell, services.dialogs, *this},
-             std::move(folders))
+      logic_(services, host_, std::move(files))
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pokopin！"));
@@ -140,7 +137,7 @@ MainWindow::MainWindow(game::Services services, game::Folders folders, AboutFact
     // The fine panel starts from the clean one with the label last painted.
     panel_ = Picture(pristinePanel_.normal(), [this] {
         QImage fine = pristinePanel_.fine();
-        if (paintedMode_ >= 0) {
+        if (paintedMode_ != game::kNoMode) {
             const ModeLabelPictures& label = modeLabels_[static_cast<std::size_t>(paintedMode_)];
             paintModeLabel(fine, pristinePanel_.fine(), label.mask.fine(), label.image.fine());
         }
@@ -157,7 +154,12 @@ MainWindow::MainWindow(game::Services services, game::Folders folders, AboutFact
     buildTimers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    qApp->installEventFilter(this);
+    new KeyFilter(this, [this](const KeyRoute& route) {
+        if (route.handler == KeyHandler::KeyDown)
+            handle([this, code = route.code] { logic_.keyPressed(code); });
+        else if (route.handler == KeyHandler::KeyUp)
+            handle([this, code = route.code] { logic_.keyReleased(code); });
+    });
     render();
 }
 
@@ -318,7 +320,7 @@ void MainWindow::buildMenus()
 
 void MainWindow::buildTimers()
 {
-    auto timer = [this](const QString& name, int interval, auto&& handler) {
+    auto timer = [this](const QString& name, std::chrono::milliseconds interval, auto&& handler) {
         auto* t = new QTimer(this);
         t->setObjectName(name);
         t->setInterval(interval);
@@ -328,12 +330,16 @@ void MainWindow::buildTimers()
         connect(t, &QTimer::timeout, this, [this, handler] { handle(handler); });
         return t;
     };
-    musicTimer_ = timer(QStringLiteral("musicTimer"), 1, [this] { logic_.musicTick(); });
-    titleRestartTimer_ =
-        timer(QStringLiteral("titleRestartTimer"), 54100, [this] { logic_.titleRestartTick(); });
-    spawnerTimer_ = timer(QStringLiteral("spawnerTimer"), 200, [this] { logic_.spawnerTick(); });
-    retreatTimer_ = timer(QStringLiteral("retreatTimer"), 200, [this] { logic_.retreatTick(); });
-    clockTimer_ = timer(QStringLiteral("clockTimer"), 1000, [this] { logic_.clockTick(); });
+    musicTimer_ =
+        timer(QStringLiteral("musicTimer"), game::kMusicTick, [this] { logic_.musicTick(); });
+    titleRestartTimer_ = timer(QStringLiteral("titleRestartTimer"), game::kTitleRestartTick,
+                               [this] { logic_.titleRestartTick(); });
+    spawnerTimer_ =
+        timer(QStringLiteral("spawnerTimer"), game::kSpawnerTick, [this] { logic_.spawnerTick(); });
+    retreatTimer_ =
+        timer(QStringLiteral("retreatTimer"), game::kRetreatTick, [this] { logic_.retreatTick(); });
+    clockTimer_ =
+        timer(QStringLiteral("clockTimer"), game::kClockTick, [this] { logic_.clockTick(); });
 }
 
 template <class Handler>
@@ -349,6 +355,14 @@ void MainWindow::handle(Handler&& handler)
 void MainWindow::load()
 {
     handle([this] { logic_.load(); });
+    if (ended_)
+        return;
+    adjustSize();
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    show();
+    emit shown();
+    boardBox_->setFocus();
 }
 
 void MainWindow::showAboutDialog()
@@ -366,52 +380,42 @@ void MainWindow::showAboutDialog()
 
 void MainWindow::render()
 {
-    const game::Controls& c = logic_.controls();
+    const game::WindowView view = game::viewOf(logic_.model());
 
     for (int i = 0; i < game::kHoles; ++i) {
-        const auto k = static_cast<std::size_t>(c.holes[static_cast<std::size_t>(i)]);
+        const auto k = static_cast<std::size_t>(view.holes[static_cast<std::size_t>(i)]);
         holes(i)->setPicture(&holePictures_.at(k));
     }
 
-    setLabelText(timeLabels_[0], c.clockText);
-    setLabelText(timeLabels_[1], c.clockText);
+    setLabelText(timeLabels_[0], view.clockText);
+    setLabelText(timeLabels_[1], view.clockText);
     for (QLabel* l : recordLabels_)
-        l->setVisible(c.recordLabelVisible);
-    setCounterText(moleCountLabel_, kMoleCountX, c.moleCountText);
-    setCounterText(hitCountLabel_, kCounterX, c.hitCountText);
-    setCounterText(missCountLabel_, kCounterX, c.missCountText);
-    setCounterText(scoreLabel_, kCounterX, c.scoreText);
-    scoreLabel_->setVisible(c.scoreVisible);
+        l->setVisible(view.recordLabelVisible);
+    setCounterText(moleCountLabel_, kMoleCountX, view.moleCountText);
+    setCounterText(hitCountLabel_, kCounterX, view.hitCountText);
+    setCounterText(missCountLabel_, kCounterX, view.missCountText);
+    setCounterText(scoreLabel_, kCounterX, view.scoreText);
 
-    showItem(startAction_, c.startItem, true);
-    showItem(stopAction_, c.stopItem, true);
-    showItem(exitAction_, c.exitItem, true);
-    showTitle(modeMenu_, c.modeMenu);
-    for (std::size_t k = 0; k < modeActions_.size(); ++k)
-        showItem(modeActions_[k], c.modeItems[k], c.modeMenu.enabled);
-    showMarks(modeActions_, c.modeItems);
-    showTitle(scoreMenu_, c.scoreMenu);
-    for (std::size_t k = 0; k < recordActions_.size(); ++k)
-        showItem(recordActions_[k], c.recordItems[k], c.scoreMenu.enabled);
-    showMarks(recordActions_, c.recordItems);
-    showItem(scoreLogAction_, c.scoreLogItem, c.scoreMenu.enabled);
-    showTitle(helpMenu_, c.helpMenu);
-    showItem(helpAction_, c.helpItem, c.helpMenu.enabled);
-    showItem(aboutAction_, c.aboutItem, c.helpMenu.enabled);
+    showItem(startAction_, view.startItem);
+    showItem(stopAction_, view.stopItem);
+    showTitle(modeMenu_, view.modeMenuEnabled);
+    showGroup(modeActions_, view.modeItems);
+    showTitle(scoreMenu_, view.scoreMenuEnabled);
+    showGroup(recordActions_, view.recordItems);
+    showItem(scoreLogAction_, view.scoreLogItem);
+    showTitle(helpMenu_, view.helpMenuEnabled);
+    showItem(helpAction_, view.helpItem);
+    showItem(aboutAction_, view.aboutItem);
 
-    renderPanel();
-    renderTimers();
+    renderPanel(view.panelMode);
+    renderTimers(view);
 }
 
-void MainWindow::renderPanel()
+void MainWindow::renderPanel(int mode)
 {
-    const game::Controls& c = logic_.controls();
-    if (c.panelPaints == panelPaints_)
+    if (mode == paintedMode_ || mode < 0 || mode >= static_cast<int>(modeLabels_.size()))
         return;
-    panelPaints_ = c.panelPaints;
-    if (c.panelMode < 0 || c.panelMode >= static_cast<int>(modeLabels_.size()))
-        return;
-    paintedMode_ = c.panelMode;
+    paintedMode_ = mode;
     const ModeLabelPictures& label = modeLabels_[static_cast<std::size_t>(paintedMode_)];
     paintModeLabel(panel_.normal(), pristinePanel_.normal(), label.mask.normal(),
                    label.image.normal());
@@ -420,17 +424,18 @@ void MainWindow::renderPanel()
     panelBox_->update(kModeLabelClearRect);
 }
 
-void MainWindow::renderTimers()
+void MainWindow::renderTimers(const game::WindowView& view)
 {
-    const game::Controls& c = logic_.controls();
+    // A game that has just ended gives the keyboard focus back to the board,
+    // as start-up does.
+    if (spawnerTimer_->isActive() && !view.gameTimers)
+        boardBox_->setFocus();
     // Game timers in the order a game starts them: spawner, clock, retreat.
-    syncTimer(spawnerTimer_, c.spawnerTimer);
-    syncTimer(clockTimer_, c.clockTimer);
-    syncTimer(retreatTimer_, c.retreatTimer);
-    // The 1 ms music tick has work only while a switch to the game tune is
-    // pending; idle ticks would cost CPU for nothing.
-    syncTimer(musicTimer_, c.musicTimer && logic_.state().gameMusicPending);
-    syncTimer(titleRestartTimer_, c.titleRestartTimer);
+    syncTimer(spawnerTimer_, view.gameTimers);
+    syncTimer(clockTimer_, view.gameTimers);
+    syncTimer(retreatTimer_, view.gameTimers);
+    syncTimer(musicTimer_, view.musicTimer);
+    syncTimer(titleRestartTimer_, view.titleRestartTimer);
 }
 
 void MainWindow::stopTimers()
@@ -439,88 +444,30 @@ void MainWindow::stopTimers()
         t->stop();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
-        return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this)
-        return false;
-    // A key event that the focused control ignores travels up to its parents;
-    // only its first delivery counts. Keys that steer the menu bar are not
-    // the game's.
-    QWidget* firstReceiver = focusWidget() ? focusWidget() : this;
-    if (widget != firstReceiver || qobject_cast<QMenuBar*>(widget))
-        return false;
-
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const KeyRoute route = routeKey(type, key->key(), key->modifiers(), key->isAutoRepeat());
-    if (route.handler == KeyHandler::KeyDown)
-        handle([this, code = route.code] { logic_.keyPressed(code); });
-    else if (route.handler == KeyHandler::KeyUp)
-        handle([this, code = route.code] { logic_.keyReleased(code); });
-    return false;
-}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!ended_)
+    if (!ended_) {
         logic_.unload();
+        // The version dialog goes with the window.
+        about_.reset();
+    }
     ended_ = true;
     stopTimers();
     event->accept();
     emit closed();
 }
 
-void MainWindow::repaintMain()
+void MainWindow::GameHost::repaint()
 {
-    render();
-    repaint();
-    outerHost_.repaintMain();
+    window_.render();
+    window_.QWidget::repaint();
 }
 
-void MainWindow::showMain()
+void MainWindow::GameHost::endProgram()
 {
-    render();
-    adjustSize();
-    if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
-    show();
-    outerHost_.showMain();
-}
-
-void MainWindow::closeTitle()
-{
-    outerHost_.closeTitle();
-}
-
-void MainWindow::focusBoard()
-{
-    boardBox_->setFocus();
-    outerHost_.focusBoard();
-}
-
-void MainWindow::closeAbout()
-{
-    about_.reset();
-    outerHost_.closeAbout();
-}
-
-void MainWindow::endProgram()
-{
-    ended_ = true;
-    stopTimers();
-    outerHost_.endProgram();
-}
-
-void MainWindow::pause(int milliseconds)
-{
-    // The pause blocks all event handling: paint the emptied board first so
-    // the player sees it during the wait.
-    render();
-    repaint();
-    outerPause_.pause(milliseconds);
+    window_.ended_ = true;
+    window_.stopTimers();
+    emit window_.exitConfirmed();
 }
 
 }  // namespace pokopin::ui

@@ -6,17 +6,15 @@
 
 // The main window: board, holes, side panel, labels, menus and timers. It
 // holds no rule of the game: every click, key, menu command, menu opening and
-// timer tick goes to its handler in game::Game, and render() then shows what
-// the game's controls say.
+// timer tick goes to its handler in game::Game, and render() then shows the
+// window's states as game::viewOf() draws them from the game.
 
 #include <QImage>
 #include <QMainWindow>
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "game.h"
 #include "mode_panel.h"
@@ -34,26 +32,26 @@ namespace pokopin::ui {
 // Makes the version dialog, owned by `owner`, the first time it is needed.
 using AboutFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
 
-class MainWindow : public QMainWindow, private game::Host, private game::Pause {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // The window carries out the window operations that the logic orders
-    // (repaint, show, focus, closing the version dialog) and then passes each
-    // of them on to services.host, which handles what lies outside the window
-    // (the title window, the end of the program). Likewise the window brings
-    // the screen up to date before services.pause blocks.
-    MainWindow(game::Services services, game::Folders folders, AboutFactory makeAbout,
+    // The window is the game's host: it repaints when the rules ask, and
+    // when the player confirms the exit it stops and says so by
+    // exitConfirmed(), for whoever runs the program to end it.
+    MainWindow(game::Services services, game::GameFiles files, AboutFactory makeAbout,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
     game::Game& logic() { return logic_; }
     const game::Game& logic() const { return logic_; }
 
+    // Runs the game's start-up, then comes up centred on the screen with the
+    // keyboard focus on the board.
     void load();
     void showAboutDialog();
 
-    // Shows the logic's controls: hole pictures, labels, menu states, the
-    // side panel and the timers.
+    // Shows the game: hole pictures, labels, menu states, the side panel
+    // and the timers.
     void render();
 
     HoleBox* holes(int index) const { return holes_.at(static_cast<std::size_t>(index)); }
@@ -73,21 +71,28 @@ public:
     bool ended() const { return ended_; }
 
 signals:
+    // Start-up has shown the window: whatever stood in for it (the title
+    // card) can go.
+    void shown();
+    // The player confirmed the exit: no handler runs any more.
+    void exitConfirmed();
     // The window has closed and run its unload handler.
     void closed();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void repaintMain() override;
-    void showMain() override;
-    void closeTitle() override;
-    void focusBoard() override;
-    void closeAbout() override;
-    void endProgram() override;
-    void pause(int milliseconds) override;
+    // The window as the rules see it.
+    class GameHost : public game::Host {
+    public:
+        explicit GameHost(MainWindow& window) : window_(window) {}
+        void repaint() override;
+        void endProgram() override;
+
+    private:
+        MainWindow& window_;
+    };
 
     template <class Handler>
     void handle(Handler&& handler);
@@ -95,13 +100,12 @@ private:
     void buildPanel(QWidget* client);
     void buildMenus();
     void buildTimers();
-    void renderPanel();
-    void renderTimers();
+    void renderPanel(int mode);
+    void renderTimers(const game::WindowView& view);
     void stopTimers();
 
-    game::Host& outerHost_;
-    game::Pause& outerPause_;
     AboutFactory makeAbout_;
+    GameHost host_{*this};
     game::Game logic_;
 
     std::array<Picture, 4> holePictures_;
@@ -112,11 +116,10 @@ private:
         Picture image;
     };
     std::array<ModeLabelPictures, game::kModes.size()> modeLabels_;
-    int paintedMode_ = -1;  // the mode whose label the panel shows
+    int paintedMode_ = game::kNoMode;  // the mode whose label the panel shows
     Picture board_;
     Picture pristinePanel_;
     Picture panel_;
-    std::uint32_t panelPaints_ = 0;
 
     PictureBox* boardBox_ = nullptr;
     PictureBox* panelBox_ = nullptr;

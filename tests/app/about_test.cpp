@@ -23,7 +23,7 @@ namespace {
 
 struct Rig {
     FakeWorld world;
-    MainWindow window{world.services(), pokopin::game::Folders::portable("/game"),
+    MainWindow window{world.services(), pokopin::testing::filesIn("/game"),
                       [](QWidget* owner) { return std::make_unique<AboutDialog>(owner); }};
     Rig()
     {
@@ -160,11 +160,15 @@ void AboutTest::closingTheMainWindowDestroysTheDialog()
     QVERIFY(openAbout(r, [](AboutDialog& d) { d.okButton()->click(); }));
     QPointer<QDialog> dialog = r.window.about();
     QVERIFY(dialog);
+    QObject::connect(dialog, &QObject::destroyed,
+                     [&] { r.world.journal.push_back("close about"); });
     r.world.journal.clear();
     r.window.close();
     QVERIFY(!dialog);
     QVERIFY(!r.window.about());
+    // After the tunes have stopped.
     QCOMPARE(r.world.journal.back(), std::string("close about"));
+    QCOMPARE(r.world.journal.front(), std::string("stop moguana"));
 }
 
 QTEST_MAIN(AboutTest)

@@ -7,31 +7,36 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
 #include <system_error>
 
 #include "data_folders.h"
+#include "folder_making_score_log.h"
 #include "temp_dir.h"
 
 namespace {
 
+using pokopin::app::DataFolders;
 using pokopin::app::findDataFolders;
-using pokopin::app::makeFolders;
 using pokopin::app::Surroundings;
-using pokopin::game::Folders;
+using pokopin::records::makeFolders;
 namespace fs = std::filesystem;
 
 struct LayoutCase {
     const char* name;
     const char* programFolder;
     std::set<std::string> files;
-    const char* xdgDataHome;
+    const char* dataHome;
     const char* data;
     const char* log;
 };
@@ -46,11 +51,14 @@ class Layout : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(Layout, FindsDataAndLogFolders)
 {
     const LayoutCase& c = GetParam();
-    Surroundings around{c.programFolder, c.xdgDataHome, "/home/ann",
-                        [&c](const std::string& path) { return c.files.count(path) > 0; }};
-    const Folders found = findDataFolders(around);
+    Surroundings around{c.programFolder, c.dataHome,
+                        [&c](const fs::path& path) { return c.files.count(path.string()) > 0; }};
+    const DataFolders found = findDataFolders(around);
     EXPECT_EQ(found.data, c.data);
     EXPECT_EQ(found.log, c.log);
+    // The help page comes with the data, the score log goes to the log's folder.
+    EXPECT_EQ(found.files().helpPage, fs::path(c.data) / "Help.html");
+    EXPECT_EQ(found.files().scoreLog, fs::path(c.log) / "Score.txt");
 }
 
 const std::string kShared = "/usr/share/pokopin/Help.html";
@@ -58,7 +66,7 @@ const std::string kShared = "/usr/share/pokopin/Help.html";
 INSTANTIATE_TEST_SUITE_P(
     Folders, Layout,
     ::testing::Values(
-        LayoutCase{"Portable", "/opt/pk", {"/opt/pk/Help.html"}, "", "/opt/pk", "/opt/pk"},
+        LayoutCase{"Portable", "/opt/pk", {"/opt/pk/Help.html"}, "/x", "/opt/pk", "/opt/pk"},
         // A build tree run on a machine that also has the game installed.
         LayoutCase{"PortableWinsOverInstalled",
                    "/usr/bin",
@@ -69,13 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"InstalledDefaultLog",
                    "/usr/bin",
                    {kShared},
-                   "",
+                   "/home/ann/.local/share",
                    "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
         LayoutCase{"InstalledInGames",
                    "/usr/games",
                    {kShared},
-                   "",
+                   "/home/ann/.local/share",
                    "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
         LayoutCase{"InstalledXdgDataHome",
@@ -84,16 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "/data/ann/",
                    "/usr/share/pokopin",
                    "/data/ann/pokopin"},
-        LayoutCase{"RelativeXdgDataHomeIgnored",
-                   "/usr/bin",
-                   {kShared},
-                   "data",
-                   "/usr/share/pokopin",
-                   "/home/ann/.local/share/pokopin"},
         LayoutCase{"InstalledInHome",
                    "/home/ann/.local/bin",
                    {"/home/ann/.local/share/pokopin/Help.html"},
-                   "",
+                   "/home/ann/.local/share",
                    "/home/ann/.local/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
         // Tunes alone do not make a data folder; nor does another prefix's.
@@ -104,6 +106,109 @@ INSTANTIATE_TEST_SUITE_P(
                    "/usr/local/bin",
                    "/usr/local/bin"}),
     [](const ::testing::TestParamInfo<LayoutCase>& param) {
+        return std::string(param.param.name);
+    });
+
+struct PortableCase {
+    const char* folder;
+    const char* scoreLog;
+    const char* helpPage;
+};
+
+void PrintTo(const PortableCase& c, std::ostream* os)
+{
+    *os << '"' << c.folder << '"';
+}
+
+class PortableFiles : public ::testing::TestWithParam<PortableCase> {};
+
+TEST_P(PortableFiles, JoinWithExactlyOneSeparator)
+{
+    const PortableCase& c = GetParam();
+    const pokopin::game::GameFiles files = DataFolders::portable(c.folder).files();
+    EXPECT_EQ(files.scoreLog.string(), c.scoreLog);
+    EXPECT_EQ(files.helpPage.string(), c.helpPage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, PortableFiles,
+                         ::testing::Values(PortableCase{"/", "/Score.txt", "/Help.html"},
+                                           PortableCase{"/ab", "/ab/Score.txt", "/ab/Help.html"},
+                                           PortableCase{"/opt/pokopin", "/opt/pokopin/Score.txt",
+                                                        "/opt/pokopin/Help.html"},
+                                           PortableCase{"/opt/pokopin/", "/opt/pokopin/Score.txt",
+                                                        "/opt/pokopin/Help.html"},
+                                           PortableCase{"", "Score.txt", "Help.html"}));
+
+// Sets or unsets one environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name)
+    {
+        if (const char* old = ::getenv(name))
+            old_ = old;
+        set(value);
+    }
+    ~ScopedEnv() { set(old_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void set(const std::optional<std::string>& value)
+    {
+        if (value)
+            ::setenv(name_, value->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The home folder the password database gives this process's user.
+std::string homeOfUser()
+{
+    const passwd* pw = ::getpwuid(::getuid());
+    return pw && pw->pw_dir ? pw->pw_dir : "/";
+}
+
+struct DataHomeCase {
+    const char* name;
+    std::optional<std::string> xdgDataHome;
+    std::optional<std::string> home;
+    std::string expected;  // "~" stands for the password database's home folder
+};
+
+void PrintTo(const DataHomeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class PlayerDataHome : public ::testing::TestWithParam<DataHomeCase> {};
+
+TEST_P(PlayerDataHome, FollowsTheBaseDirectoryRules)
+{
+    const DataHomeCase& c = GetParam();
+    ScopedEnv xdg("XDG_DATA_HOME", c.xdgDataHome);
+    ScopedEnv home("HOME", c.home);
+    std::string expected = c.expected;
+    if (expected.starts_with("~"))
+        expected = homeOfUser() + expected.substr(1);
+    EXPECT_EQ(pokopin::app::playerDataHome(), fs::path(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, PlayerDataHome,
+    ::testing::Values(
+        DataHomeCase{"Default", std::nullopt, "/home/ann", "/home/ann/.local/share"},
+        DataHomeCase{"EmptyXdgDataHome", "", "/home/ann", "/home/ann/.local/share"},
+        DataHomeCase{"XdgDataHome", "/data/ann/", "/home/ann", "/data/ann/"},
+        // The base-directory rules call a relative XDG_DATA_HOME invalid.
+        DataHomeCase{"RelativeXdgDataHomeIgnored", "data", "/home/ann", "/home/ann/.local/share"},
+        // A process started without HOME (a service, `env -i`) still has its player.
+        DataHomeCase{"NoHome", std::nullopt, std::nullopt, "~/.local/share"},
+        DataHomeCase{"RelativeHome", std::nullopt, "ann", "~/.local/share"},
+        DataHomeCase{"XdgDataHomeWithoutHome", "/data/ann", std::nullopt, "/data/ann"}),
+    [](const ::testing::TestParamInfo<DataHomeCase>& param) {
         return std::string(param.param.name);
     });
 
@@ -154,7 +259,7 @@ TEST(FolderMakingScoreLog, CreatesTheFolderBeforeTheFirstAppend)
 {
     pokopin::testing::TempDir dir;
     FolderWitness inner;
-    pokopin::app::FolderMakingScoreLog log(inner);
+    pokopin::records::FolderMakingScoreLog log(inner);
     const fs::path file = dir.path() / "data" / "pokopin" / "Score.txt";
     EXPECT_TRUE(log.append(file.string(), {}).ok);
     EXPECT_EQ(inner.calls, 1);
@@ -166,7 +271,7 @@ TEST(FolderMakingScoreLog, ReportsAFolderThatCannotBeMadeWithoutAppending)
     pokopin::testing::TempDir dir;
     std::ofstream(dir.path() / "data") << "not a folder";
     FolderWitness inner;
-    pokopin::app::FolderMakingScoreLog log(inner);
+    pokopin::records::FolderMakingScoreLog log(inner);
     const auto result = log.append((dir.path() / "data" / "pokopin" / "Score.txt").string(), {});
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, ENOTDIR);

@@ -93,7 +93,7 @@ void ProgramTest::titleHandsOverToTheMainWindow()
     QFile log(folder.filePath(QStringLiteral("Score.txt")));  // no greeting
     QVERIFY(log.open(QIODevice::WriteOnly));
     log.close();
-    Program program(pokopin::game::Folders::portable(folder.path().toStdString()),
+    Program program(pokopin::app::DataFolders::portable(folder.path().toStdString()),
                     folder.filePath(QStringLiteral("pokopin.lock")));
 
     bool titleSeen = false;
@@ -129,7 +129,8 @@ void ProgramTest::titleHandsOverToTheMainWindow()
     QVERIFY(titleGone);
     // The 1 ms title tick may beat the watcher to it; when seen, it had its shape.
     QVERIFY(!titleSeen || titleShape);
-    QCOMPARE(program.mainWindow()->logic().controls().clockText, std::string("25"));
+    QCOMPARE(pokopin::game::viewOf(program.mainWindow()->logic().model()).clockText,
+             std::string("25"));
 }
 
 void ProgramTest::lockDecidesWhetherToPlay_data()
@@ -159,7 +160,7 @@ void ProgramTest::lockDecidesWhetherToPlay()
         QCOMPARE(running.acquire(), pokopin::app::SingleInstance::Outcome::Held);
     const int windowsBefore = QApplication::topLevelWidgets().count();
 
-    Program program(pokopin::game::Folders::portable(folder.path().toStdString()), lock);
+    Program program(pokopin::app::DataFolders::portable(folder.path().toStdString()), lock);
     StderrCapture errors;
     const auto [status, shown] = playUntilTheMainWindowShows(program);
     const QStringList said = errors.lines().filter(lock);

@@ -85,7 +85,9 @@ const OperationCase operationCases[] = {
      [](SdlSound& s) { s.startGameTune(); },
      {"open mogu20 /opt/pokopin/mogu20.mid", "play mogu20"}},
     {"StopGameTune", [](SdlSound& s) { s.stopGameTune(); }, {"stop mogu20", "close mogu20"}},
-    {"PlayEffect", [](SdlSound& s) { s.playEffect("bisi.wav"); }, {"effect /opt/pokopin/bisi.wav"}},
+    {"PlayEffect",
+     [](SdlSound& s) { s.playEffect(pokopin::game::Effect::Hit); },
+     {"effect /opt/pokopin/bisi.wav"}},
     // The switch to the game tune at the start of a game, and the exit.
     {"TitleToGame",
      [](SdlSound& s) {

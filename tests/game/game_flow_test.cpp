@@ -28,7 +28,7 @@ void playSecond(Rig& rig, bool hitEveryMole)
         rig.logic.spawnerTick();
         if (hitEveryMole)
             for (int k = 0; k < game::kHoles; ++k)
-                if (rig.ctl.holes[static_cast<std::size_t>(k)] == game::HolePicture::Mole)
+                if (rig.model.board[static_cast<std::size_t>(k)] == game::Hole::Mole)
                     rig.logic.holeClicked(k);
         rig.logic.retreatTick();
     }
@@ -46,19 +46,21 @@ TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus)
     Rig rig;
     rig.started();
     EXPECT_TRUE(rig.logic.running());
-    EXPECT_TRUE(rig.ctl.clockTimer);
-    EXPECT_TRUE(rig.ctl.retreatTimer);
-    EXPECT_EQ(rig.st.secondsLeft, 24);
-    EXPECT_EQ(rig.ctl.clockText, "24");
-    for (const std::string* label : {&rig.ctl.scoreText, &rig.ctl.moleCountText,
-                                     &rig.ctl.hitCountText, &rig.ctl.missCountText})
+    EXPECT_TRUE(rig.view().gameTimers);
+    EXPECT_EQ(rig.model.counters.secondsLeft, 24);
+    EXPECT_EQ(rig.view().clockText, "24");
+    const game::WindowView view = rig.view();
+    for (const std::string* label :
+         {&view.scoreText, &view.moleCountText, &view.hitCountText, &view.missCountText})
         EXPECT_EQ(*label, "0");
-    EXPECT_FALSE(rig.ctl.startItem.visible);
-    EXPECT_TRUE(rig.ctl.stopItem.visible);
-    EXPECT_FALSE(rig.ctl.modeMenu.enabled);
-    EXPECT_FALSE(rig.ctl.scoreMenu.enabled);
-    EXPECT_FALSE(rig.ctl.helpMenu.enabled);
-    EXPECT_TRUE(rig.ctl.exitItem.enabled);
+    EXPECT_FALSE(view.startItem.visible);
+    EXPECT_TRUE(view.stopItem.visible);
+    EXPECT_FALSE(view.modeMenuEnabled);
+    EXPECT_FALSE(view.scoreMenuEnabled);
+    EXPECT_FALSE(view.helpMenuEnabled);
+    // The exit stays open during a game.
+    rig.logic.askToExit();
+    EXPECT_THAT(rig.world.journal, ElementsAre("confirm exit"));
 }
 
 TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet)
@@ -67,9 +69,9 @@ TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet)
     rig.loaded();
     rig.logic.startItemChosen();
     EXPECT_THAT(rig.world.journal, ElementsAre("effect hue.wav"));
-    EXPECT_TRUE(rig.st.gameMusicPending);
-    EXPECT_TRUE(rig.ctl.musicTimer);
-    EXPECT_FALSE(rig.ctl.titleRestartTimer);
+    EXPECT_TRUE(rig.model.gameTunePending);
+    EXPECT_TRUE(rig.view().musicTimer);
+    EXPECT_FALSE(rig.view().titleRestartTimer);
 }
 
 TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25)
@@ -78,14 +80,14 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25)
     rig.started().inMode(3);
     queueDraws(rig, 200);
     std::string labelAtAppend;
-    rig.world.scoreLog.during = [&] { labelAtAppend = rig.ctl.clockText; };
+    rig.world.scoreLog.during = [&] { labelAtAppend = rig.view().clockText; };
 
-    std::vector<std::string> labels{rig.ctl.clockText};
+    std::vector<std::string> labels{rig.view().clockText};
     int seconds = 0;
     while (rig.logic.running() && seconds < 30) {
         playSecond(rig, /*hitEveryMole=*/true);
         ++seconds;
-        labels.push_back(rig.ctl.clockText);
+        labels.push_back(rig.view().clockText);
     }
 
     EXPECT_EQ(seconds, 24);
@@ -95,7 +97,7 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25)
     expected.push_back("25");
     EXPECT_EQ(labels, expected);
     EXPECT_EQ(labelAtAppend, "0") << "the last tick shows 0 before the idle 25";
-    EXPECT_EQ(rig.st.secondsLeft, 0);
+    EXPECT_EQ(rig.model.counters.secondsLeft, 0);
 
     ASSERT_EQ(rig.world.scoreLog.records.size(), 1u);
     const game::ScoreRecord& r = rig.world.scoreLog.records[0];
@@ -108,12 +110,12 @@ TEST(Game, FullGameLastsTwentyFourTicksAndLogsPlayTime25)
     EXPECT_EQ(r.score, n * (n + 1) * (2 * n + 1) / 6) << "an unbroken combo awards 1, 4, 9, ...";
 
     // The figures stay on screen although the state behind them is reset.
-    EXPECT_EQ(rig.ctl.scoreText, game::numberText(r.score));
-    EXPECT_EQ(rig.ctl.moleCountText, game::numberText(r.moleCount));
-    EXPECT_EQ(rig.ctl.hitCountText, game::numberText(r.hitCount));
-    EXPECT_EQ(rig.ctl.missCountText, "0");
-    EXPECT_EQ(rig.st.score, 0);
-    EXPECT_EQ(rig.st.moleCount, 0);
+    EXPECT_EQ(rig.view().scoreText, game::numberText(r.score));
+    EXPECT_EQ(rig.view().moleCountText, game::numberText(r.moleCount));
+    EXPECT_EQ(rig.view().hitCountText, game::numberText(r.hitCount));
+    EXPECT_EQ(rig.view().missCountText, "0");
+    EXPECT_EQ(rig.model.counters.score, 0);
+    EXPECT_EQ(rig.model.counters.moleCount, 0);
 }
 
 TEST(Game, StoppedAfterTenTicksLogsElevenAndKeepsFourteenSecondsLeft)
@@ -125,11 +127,11 @@ TEST(Game, StoppedAfterTenTicksLogsElevenAndKeepsFourteenSecondsLeft)
     EXPECT_FALSE(rig.logic.running());
     ASSERT_EQ(rig.world.scoreLog.records.size(), 1u);
     EXPECT_EQ(rig.world.scoreLog.records[0].elapsedSeconds, 11);
-    EXPECT_EQ(rig.st.secondsLeft, 14);
-    EXPECT_EQ(rig.ctl.clockText, "25");
+    EXPECT_EQ(rig.model.counters.secondsLeft, 14);
+    EXPECT_EQ(rig.view().clockText, "25");
 
     rig.logic.startGame();
-    EXPECT_EQ(rig.st.secondsLeft, 24);
+    EXPECT_EQ(rig.model.counters.secondsLeft, 24);
 }
 
 TEST(Game, StoppedBeforeTheFirstClockTickLogsOne)
@@ -145,42 +147,40 @@ TEST(Game, EndOfGameRunsItsStepsInOrder)
 {
     Rig rig;
     rig.started();
-    bool kaisiShownDuringPause = true;
+    bool startShownDuringPause = true;
     bool titleTimerDuringPause = false;
     rig.world.pause.during = [&] {
-        kaisiShownDuringPause = rig.ctl.startItem.visible;
-        titleTimerDuringPause = rig.ctl.titleRestartTimer;
+        startShownDuringPause = rig.view().startItem.visible;
+        titleTimerDuringPause = rig.view().titleRestartTimer;
     };
     bool timersStoppedAtAppend = false;
-    rig.world.scoreLog.during = [&] {
-        timersStoppedAtAppend =
-            !rig.ctl.spawnerTimer && !rig.ctl.clockTimer && !rig.ctl.retreatTimer;
-    };
+    rig.world.scoreLog.during = [&] { timersStoppedAtAppend = !rig.view().gameTimers; };
 
     rig.logic.stopGame();
 
+    // The window gives the board the focus back when it repaints (tests/ui).
     EXPECT_THAT(rig.world.journal, ElementsAre("stop mogu20", "close mogu20", "effect hei.wav",
-                                               std::string("append ") + kScorePath, "focus board",
+                                               std::string("append ") + kScorePath, "repaint",
                                                "pause 500", "open moguana", "play moguana"));
     EXPECT_TRUE(timersStoppedAtAppend);
-    EXPECT_FALSE(kaisiShownDuringPause) << "スタート returns only after the pause";
+    EXPECT_FALSE(startShownDuringPause) << "スタート returns only after the pause";
     EXPECT_TRUE(titleTimerDuringPause);
-    EXPECT_TRUE(rig.ctl.startItem.visible);
-    EXPECT_FALSE(rig.ctl.stopItem.visible);
-    EXPECT_TRUE(rig.ctl.modeMenu.enabled);
-    EXPECT_TRUE(rig.ctl.scoreMenu.enabled);
-    EXPECT_TRUE(rig.ctl.helpMenu.enabled);
-    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
+    EXPECT_TRUE(rig.view().startItem.visible);
+    EXPECT_FALSE(rig.view().stopItem.visible);
+    EXPECT_TRUE(rig.view().modeMenuEnabled);
+    EXPECT_TRUE(rig.view().scoreMenuEnabled);
+    EXPECT_TRUE(rig.view().helpMenuEnabled);
+    EXPECT_TRUE(rig.view().scoreLogItem.enabled);
 }
 
 TEST(Game, RecordTakesTheDateAtAppendAndTheTimeAtTheEnd)
 {
     Rig rig;
     rig.started().inMode(1);
-    rig.st.score = -24;
-    rig.st.moleCount = 50;
-    rig.st.hitCount = 12;
-    rig.st.missCount = 3;
+    rig.model.counters.score = -24;
+    rig.model.counters.moleCount = 50;
+    rig.model.counters.hitCount = 12;
+    rig.model.counters.missCount = 3;
     rig.clockTicks(3);
     // The game ends at 23:59:59 on Wednesday; the append runs after midnight.
     rig.world.clock.script = {game::DateTime{2000, 5, 3, 4, 23, 59, 59},
@@ -209,12 +209,12 @@ TEST(Game, RecordingOffWritesNothing)
     Rig rig;
     rig.loaded();
     rig.logic.recordItemChosen(1);
-    rig.ctl.scoreLogItem.enabled = false;
+    rig.model.scoreLogExists = false;
     rig.logic.startGame();
     rig.logic.stopGame();
     EXPECT_THAT(rig.world.entries("append"), IsEmpty());
     EXPECT_THAT(rig.world.entries("warn"), IsEmpty());
-    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled) << "the end of a game enables SCORE regardless";
+    EXPECT_TRUE(rig.view().scoreLogItem.enabled) << "the end of a game enables SCORE regardless";
 }
 
 TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast)
@@ -223,23 +223,23 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast)
     rig.started();
     rig.world.scoreLog.result = {false, "Permission denied", EACCES};
     setBoard(rig, "Mm./x../..M");
-    rig.st.score = 7;
-    rig.st.comboLevel = 2;
+    rig.model.counters.score = 7;
+    rig.model.counters.comboLevel = 2;
     rig.logic.stopGame();
 
     EXPECT_EQ(rig.world.journal.back(), std::string("warn ") + kScorePath + ": Permission denied ("
                                             + std::to_string(EACCES) + ")");
     EXPECT_EQ(rig.world.journal[rig.world.journal.size() - 2], "play moguana");
     EXPECT_FALSE(rig.logic.running());
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_EQ(rig.st.score, 0);
-    EXPECT_EQ(rig.st.comboLevel, 0);
-    for (bool up : rig.st.moleUp)
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_EQ(rig.model.counters.score, 0);
+    EXPECT_EQ(rig.model.counters.comboLevel, 0);
+    for (bool up : rig.model.moleUp)
         EXPECT_FALSE(up);
-    EXPECT_EQ(rig.ctl.clockText, "25");
-    EXPECT_TRUE(rig.ctl.titleRestartTimer);
-    EXPECT_TRUE(rig.ctl.startItem.visible);
-    EXPECT_TRUE(rig.ctl.scoreMenu.enabled);
+    EXPECT_EQ(rig.view().clockText, "25");
+    EXPECT_TRUE(rig.view().titleRestartTimer);
+    EXPECT_TRUE(rig.view().startItem.visible);
+    EXPECT_TRUE(rig.view().scoreMenuEnabled);
 }
 
 TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest)
@@ -249,49 +249,46 @@ TEST(Game, EndResetsTheGameFiguresAndLeavesTheRest)
     queueDraws(rig, 40);
     playSecond(rig, false);
     setBoard(rig, "Mm./.x./..M");
-    rig.st.missTicks[4] = 0;
-    rig.st.score = 40;
-    rig.st.hitCount = 3;
-    rig.st.missCount = 2;
-    rig.st.lastAward = 9;
-    rig.st.comboLevel = 3;
-    rig.st.spawnPressure[8] = 2;
-    rig.st.upTicks[0] = 2;
-    rig.st.spawnEnabled = false;
+    rig.model.missTicks[4] = 0;
+    rig.model.counters.score = 40;
+    rig.model.counters.hitCount = 3;
+    rig.model.counters.missCount = 2;
+    rig.model.counters.lastAward = 9;
+    rig.model.counters.comboLevel = 3;
+    rig.model.spawnPressure[8] = 2;
+    rig.model.upTicks[0] = 2;
+    rig.model.spawnEnabled = false;
     rig.clockTicks(5);
-    const auto pickedBefore = rig.st.pickedHole;
-    ASSERT_NE(pickedBefore, 0) << "the draws should have left a non-zero pick";
-    const auto missTicks = rig.st.missTicks;
-    const auto missShown = rig.st.missShown;
+    const auto missTicks = rig.model.missTicks;
+    const auto missShown = rig.model.missShown;
 
     rig.logic.stopGame();
 
-    EXPECT_EQ(rig.st.score, 0);
-    EXPECT_EQ(rig.st.pickedHole, 0);
-    EXPECT_EQ(rig.st.moleCount, 0);
-    EXPECT_EQ(rig.st.hitCount, 0);
-    EXPECT_EQ(rig.st.missCount, 0);
-    EXPECT_EQ(rig.st.comboLevel, 0);
-    EXPECT_EQ(rig.st.elapsedSeconds, 1);
+    EXPECT_EQ(rig.model.counters.score, 0);
+    EXPECT_EQ(rig.model.counters.moleCount, 0);
+    EXPECT_EQ(rig.model.counters.hitCount, 0);
+    EXPECT_EQ(rig.model.counters.missCount, 0);
+    EXPECT_EQ(rig.model.counters.comboLevel, 0);
+    EXPECT_EQ(rig.model.counters.elapsedSeconds, 1);
     for (int k = 0; k < game::kHoles; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        EXPECT_EQ(rig.st.upTicks[i], 0) << k;
-        EXPECT_FALSE(rig.st.moleUp[i]) << k;
-        EXPECT_EQ(rig.st.spawnPressure[i], 0) << k;
+        EXPECT_EQ(rig.model.upTicks[i], 0) << k;
+        EXPECT_FALSE(rig.model.moleUp[i]) << k;
+        EXPECT_EQ(rig.model.spawnPressure[i], 0) << k;
     }
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(board(rig.model), ".../.../...");
 
-    EXPECT_EQ(rig.st.lastAward, 9);
-    EXPECT_EQ(rig.st.missTicks, missTicks);
-    EXPECT_EQ(rig.st.missShown, missShown);
-    EXPECT_TRUE(rig.st.missShown[4]) << "the mark left with the board, the flag stays";
-    EXPECT_EQ(rig.st.secondsLeft, 18);
-    EXPECT_EQ(rig.st.stayTicks, 4);
-    EXPECT_FALSE(rig.st.spawnEnabled);
-    EXPECT_EQ(rig.st.moleQuota, 100);
-    EXPECT_EQ(rig.st.modeName, "むずい");
-    EXPECT_FALSE(rig.st.gameMusicPending) << "the end of a game drops a switch still pending";
-    EXPECT_TRUE(rig.ctl.musicTimer);
+    EXPECT_EQ(rig.model.counters.lastAward, 9);
+    EXPECT_EQ(rig.model.missTicks, missTicks);
+    EXPECT_EQ(rig.model.missShown, missShown);
+    EXPECT_TRUE(rig.model.missShown[4]) << "the mark left with the board, the flag stays";
+    EXPECT_EQ(rig.model.counters.secondsLeft, 18);
+    EXPECT_EQ(rig.model.stayTicks, 4);
+    EXPECT_FALSE(rig.model.spawnEnabled);
+    EXPECT_EQ(game::moleQuota(rig.model), 100);
+    EXPECT_EQ(game::modeName(rig.model), "むずい");
+    EXPECT_FALSE(rig.model.gameTunePending) << "the end of a game drops a switch still pending";
+    EXPECT_FALSE(rig.view().musicTimer);
 }
 
 TEST(Game, SecondGameStartsFromZeros)
@@ -301,17 +298,18 @@ TEST(Game, SecondGameStartsFromZeros)
     queueDraws(rig, 200);
     while (rig.logic.running())
         playSecond(rig, true);
-    ASSERT_NE(rig.ctl.scoreText, "0");
+    ASSERT_NE(rig.view().scoreText, "0");
 
     rig.logic.startGame();
-    EXPECT_EQ(rig.st.lastAward, 0);
-    EXPECT_EQ(rig.st.comboLevel, 0);
-    EXPECT_TRUE(rig.st.spawnEnabled);
-    EXPECT_EQ(rig.ctl.clockText, "24");
-    for (const std::string* label : {&rig.ctl.scoreText, &rig.ctl.moleCountText,
-                                     &rig.ctl.hitCountText, &rig.ctl.missCountText})
+    EXPECT_EQ(rig.model.counters.lastAward, 0);
+    EXPECT_EQ(rig.model.counters.comboLevel, 0);
+    EXPECT_TRUE(rig.model.spawnEnabled);
+    const game::WindowView view = rig.view();
+    EXPECT_EQ(view.clockText, "24");
+    for (const std::string* label :
+         {&view.scoreText, &view.moleCountText, &view.hitCountText, &view.missCountText})
         EXPECT_EQ(*label, "0");
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(board(rig.model), ".../.../...");
 
     // The first raise of the new game needs the full threshold again.
     rig.inMode(0);
@@ -320,37 +318,42 @@ TEST(Game, SecondGameStartsFromZeros)
     rig.world.random.script.clear();
     rig.spawnTick(4);
     rig.spawnTick(4);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(board(rig.model), ".../.../...");
     setBoard(rig, "M../.../...");
     rig.logic.holeClicked(0);
-    EXPECT_EQ(rig.st.score, 1) << "the combo level starts from 0";
+    EXPECT_EQ(rig.model.counters.score, 1) << "the combo level starts from 0";
 }
 
 // ---------------------------------------------------------------------------
 // Music timers
 
-TEST(Music, FirstMidiTickAfterTheStartSwitchesToTheGameTuneOnce)
+TEST(Music, FirstMusicTickAfterTheStartSwitchesToTheGameTuneOnce)
 {
     Rig rig;
     rig.started();
     rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal,
                 ElementsAre("stop moguana", "close moguana", "open mogu20", "play mogu20"));
-    EXPECT_FALSE(rig.st.gameMusicPending);
-    EXPECT_FALSE(rig.ctl.musicTimer);
+    EXPECT_FALSE(rig.model.gameTunePending);
+    EXPECT_FALSE(rig.view().musicTimer);
     rig.world.journal.clear();
     rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
-TEST(Music, IdleMidiTicksDoNothingAndKeepTheTimerRunning)
+TEST(Music, IdleMusicTicksDoNothingAndLeaveTheFirstGameItsSwitch)
 {
     Rig rig;
     rig.loaded();
     for (int i = 0; i < 3; ++i)
         rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
-    EXPECT_TRUE(rig.ctl.musicTimer);
+
+    rig.logic.startGame();
+    rig.world.journal.clear();
+    rig.logic.musicTick();
+    EXPECT_THAT(rig.world.journal,
+                ElementsAre("stop moguana", "close moguana", "open mogu20", "play mogu20"));
 }
 
 TEST(Music, TitleTuneRestartsOnlyWhileIdle)
@@ -363,15 +366,14 @@ TEST(Music, TitleTuneRestartsOnlyWhileIdle)
 
     rig.logic.startGame();
     rig.world.journal.clear();
-    rig.logic.titleRestartTick();
-    rig.ctl.titleRestartTimer = true;  // even a tick already on its way is ignored during a game
-    rig.logic.titleRestartTick();
+    EXPECT_FALSE(rig.view().titleRestartTimer);
+    rig.logic.titleRestartTick();  // even a tick already on its way is ignored during a game
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
 // A game stopped before its first music tick must not leave the idle board
 // playing the game tune; the next game switches as usual.
-TEST(Music, GameEndedBeforeTheFirstMidiTickDropsTheSwitch)
+TEST(Music, GameEndedBeforeTheFirstMusicTickDropsTheSwitch)
 {
     Rig rig;
     rig.started();
@@ -379,7 +381,7 @@ TEST(Music, GameEndedBeforeTheFirstMidiTickDropsTheSwitch)
     rig.world.journal.clear();
     rig.logic.musicTick();
     EXPECT_THAT(rig.world.journal, IsEmpty());
-    EXPECT_TRUE(rig.ctl.musicTimer);
+    EXPECT_FALSE(rig.view().musicTimer);
 
     rig.logic.startGame();
     rig.world.journal.clear();
@@ -400,7 +402,7 @@ TEST(Exit, CancelDuringAGameLetsItRunOn)
     rig.logic.askToExit();
     EXPECT_THAT(rig.world.journal, ElementsAre("confirm exit"));
     EXPECT_TRUE(rig.logic.running());
-    EXPECT_EQ(rig.st.secondsLeft, 21) << "the clock ran on behind the box";
+    EXPECT_EQ(rig.model.counters.secondsLeft, 21) << "the clock ran on behind the box";
 }
 
 TEST(Exit, OkStopsBothTunesAndEndsWithoutLogging)
@@ -414,13 +416,14 @@ TEST(Exit, OkStopsBothTunesAndEndsWithoutLogging)
                                                "stop mogu20", "close mogu20", "end program"));
 }
 
-TEST(Exit, UnloadStopsTheTunesThenClosesTheAboutDialog)
+// The window closes its version dialog after this (tests/app).
+TEST(Exit, UnloadStopsTheTunes)
 {
     Rig rig;
     rig.started();
     rig.logic.unload();
-    EXPECT_THAT(rig.world.journal, ElementsAre("stop moguana", "close moguana", "stop mogu20",
-                                               "close mogu20", "close about"));
+    EXPECT_THAT(rig.world.journal,
+                ElementsAre("stop moguana", "close moguana", "stop mogu20", "close mogu20"));
 }
 
 }  // namespace

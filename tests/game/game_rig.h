@@ -16,6 +16,7 @@
 #include "fakes.h"
 #include "game.h"
 #include "keys.h"
+#include "window_view.h"
 
 namespace pokopin::testing {
 
@@ -26,22 +27,21 @@ inline constexpr const char* kHelpPath = "/opt/pokopin/Help.html";
 struct Rig {
     FakeWorld world;
     game::Game logic;
-    game::GameState& st;
-    game::Controls& ctl;
+    game::GameModel& model;
 
     explicit Rig(const std::string& folder = kFolder)
-        : logic(world.services(), game::Folders::portable(folder)),
-          st(logic.state()),
-          ctl(logic.controls()),
-          folder_(folder)
+        : logic(world.services(), world.host, filesIn(folder)), model(logic.model())
     {}
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
+    // What the window shows now.
+    game::WindowView view() const { return game::viewOf(model); }
+
     // load with an existing score log, journal cleared afterwards.
     Rig& loaded()
     {
-        world.files.files.insert(programFilePath("Score.txt"));
+        world.files.files.insert(logic.files().scoreLog.string());
         logic.load();
         world.journal.clear();
         return *this;
@@ -76,38 +76,30 @@ struct Rig {
         for (int i = 0; i < n; ++i)
             logic.clockTick();
     }
-
-    std::string programFilePath(const std::string& name) const
-    {
-        return game::joinPath(folder_, name);
-    }
-
-private:
-    std::string folder_;
 };
 
-inline char holeChar(game::HolePicture p)
+inline char holeChar(game::Hole h)
 {
-    switch (p) {
-        case game::HolePicture::Empty:
+    switch (h) {
+        case game::Hole::Empty:
             return '.';
-        case game::HolePicture::Mole:
+        case game::Hole::Mole:
             return 'M';
-        case game::HolePicture::Whacked:
+        case game::Hole::Whacked:
             return 'm';
-        case game::HolePicture::Miss:
+        case game::Hole::Miss:
             return 'x';
     }
     return '?';
 }
 
-inline std::string board(const game::Controls& ctl)
+inline std::string board(const game::GameModel& model)
 {
     std::string out;
     for (int k = 0; k < game::kHoles; ++k) {
         if (k > 0 && k % 3 == 0)
             out += '/';
-        out += holeChar(ctl.holes[static_cast<std::size_t>(k)]);
+        out += holeChar(model.board[static_cast<std::size_t>(k)]);
     }
     return out;
 }
@@ -124,29 +116,29 @@ inline void setBoard(Rig& rig, const std::string& text)
         if (k >= game::kHoles)
             throw std::invalid_argument("board too long: " + text);
         const auto i = static_cast<std::size_t>(k++);
-        game::HolePicture p = game::HolePicture::Empty;
+        game::Hole h = game::Hole::Empty;
         switch (c) {
             case '.':
-                p = game::HolePicture::Empty;
+                h = game::Hole::Empty;
                 break;
             case 'M':
-                p = game::HolePicture::Mole;
+                h = game::Hole::Mole;
                 break;
             case 'm':
-                p = game::HolePicture::Whacked;
+                h = game::Hole::Whacked;
                 break;
             case 'x':
-                p = game::HolePicture::Miss;
+                h = game::Hole::Miss;
                 break;
             default:
                 throw std::invalid_argument("bad board character in " + text);
         }
-        rig.ctl.holes[i] = p;
-        rig.st.moleUp[i] = (c == 'M' || c == 'm');
-        rig.st.upTicks[i] = 0;
+        rig.model.board[i] = h;
+        rig.model.moleUp[i] = (c == 'M' || c == 'm');
+        rig.model.upTicks[i] = 0;
         if (c == 'x') {
-            rig.st.missShown[i] = true;
-            rig.st.missTicks[i] = 0;
+            rig.model.missShown[i] = true;
+            rig.model.missTicks[i] = 0;
         }
     }
     if (k != game::kHoles)
@@ -158,10 +150,10 @@ inline int key(char c)
     return c;
 }
 
-// Test-name friendly names of the four modes.
+// The four modes in test names.
 inline std::string modeLabel(int k)
 {
-    static const char* const names[] = {"Kantan", "Futsuu", "Muzui", "Domuzu"};
+    static const char* const names[] = {"Easy", "Normal", "Hard", "VeryHard"};
     return k >= 0 && k < 4 ? names[k] : "mode" + std::to_string(k);
 }
 

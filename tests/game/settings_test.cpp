@@ -19,10 +19,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-int checkedModeCount(const game::Controls& ctl)
+int checkedModeCount(const game::WindowView& view)
 {
     int n = 0;
-    for (const auto& item : ctl.modeItems)
+    for (const auto& item : view.modeItems)
         n += item.checked ? 1 : 0;
     return n;
 }
@@ -45,11 +45,11 @@ const ModeRow kModeRows[] = {
 void expectConsistentMode(const Rig& rig, int k)
 {
     const ModeRow& row = kModeRows[k];
-    EXPECT_EQ(checkedModeCount(rig.ctl), 1);
-    EXPECT_TRUE(rig.ctl.modeItems[static_cast<std::size_t>(k)].checked) << row.name;
-    EXPECT_EQ(rig.ctl.panelMode, k);
-    EXPECT_EQ(rig.st.modeName, row.name);
-    EXPECT_EQ(rig.st.moleQuota, row.quota);
+    EXPECT_EQ(checkedModeCount(rig.view()), 1);
+    EXPECT_TRUE(rig.view().modeItems[static_cast<std::size_t>(k)].checked) << row.name;
+    EXPECT_EQ(rig.view().panelMode, k);
+    EXPECT_EQ(game::modeName(rig.model), row.name);
+    EXPECT_EQ(game::moleQuota(rig.model), row.quota);
 }
 
 class ModeMenu : public ::testing::TestWithParam<ModeRow> {
@@ -63,10 +63,9 @@ TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon)
     const int k = GetParam().k;
     if (k == 0)
         rig.inMode(3);  // start from a different mode
-    const auto paints = rig.ctl.panelPaints;
+    ASSERT_NE(rig.view().panelMode, k);
     rig.logic.modeItemChosen(k);
     expectConsistentMode(rig, k);
-    EXPECT_EQ(rig.ctl.panelPaints, paints + 1);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pon.wav"));
 }
 
@@ -74,11 +73,9 @@ TEST_P(ModeMenu, ChoosingTheCheckedModeDoesNothing)
 {
     const int k = GetParam().k;
     rig.inMode(k);
-    const auto paints = rig.ctl.panelPaints;
-    rig.st.moleQuota = 1234;  // would be overwritten by a change
+    const game::GameModel before = rig.model;
     rig.logic.modeItemChosen(k);
-    EXPECT_EQ(rig.ctl.panelPaints, paints);
-    EXPECT_EQ(rig.st.moleQuota, 1234);
+    EXPECT_TRUE(rig.model == before) << "no fact of the game may change";
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
@@ -122,13 +119,13 @@ TEST(Modes, ChangingModeTouchesNoGameFigures)
 {
     Rig rig;
     rig.loaded();
-    rig.st.secondsLeft = 14;
-    rig.st.missShown[2] = true;
+    rig.model.counters.secondsLeft = 14;
+    rig.model.missShown[2] = true;
     rig.logic.modeItemChosen(2);
     EXPECT_FALSE(rig.logic.running());
-    EXPECT_EQ(rig.st.secondsLeft, 14);
-    EXPECT_TRUE(rig.st.missShown[2]);
-    EXPECT_EQ(rig.ctl.clockText, "25");
+    EXPECT_EQ(rig.model.counters.secondsLeft, 14);
+    EXPECT_TRUE(rig.model.missShown[2]);
+    EXPECT_EQ(rig.view().clockText, "25");
 }
 
 TEST(Modes, MenuIsInertDuringAGame)
@@ -150,7 +147,7 @@ TEST(KeyUp, RightFourTimesComesBackWithFourPons)
     std::vector<std::string> names;
     for (int i = 0; i < 4; ++i) {
         rig.logic.keyReleased(game::vk::Right);
-        names.push_back(rig.st.modeName);
+        names.emplace_back(game::modeName(rig.model));
     }
     EXPECT_THAT(names, ElementsAre("ふつう", "むずい", "どむず", "かんたん"));
     EXPECT_EQ(rig.world.entries("effect pon.wav").size(), 4u);
@@ -164,7 +161,7 @@ TEST(KeyUp, LeftStepsBackwards)
     std::vector<std::string> names;
     for (int i = 0; i < 4; ++i) {
         rig.logic.keyReleased(game::vk::Left);
-        names.push_back(rig.st.modeName);
+        names.emplace_back(game::modeName(rig.model));
     }
     EXPECT_THAT(names, ElementsAre("どむず", "むずい", "ふつう", "かんたん"));
     EXPECT_EQ(rig.world.entries("effect pon.wav").size(), 4u);
@@ -175,13 +172,13 @@ TEST(KeyUp, UpTogglesRecordingLikeTheMenu)
     Rig rig;
     rig.loaded();
     rig.logic.keyReleased(game::vk::Up);
-    EXPECT_FALSE(rig.ctl.recordItems[0].checked);
-    EXPECT_TRUE(rig.ctl.recordItems[1].checked);
-    EXPECT_FALSE(rig.ctl.recordLabelVisible);
+    EXPECT_FALSE(rig.view().recordItems[0].checked);
+    EXPECT_TRUE(rig.view().recordItems[1].checked);
+    EXPECT_FALSE(rig.view().recordLabelVisible);
     rig.logic.keyReleased(game::vk::Up);
-    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
-    EXPECT_FALSE(rig.ctl.recordItems[1].checked);
-    EXPECT_TRUE(rig.ctl.recordLabelVisible);
+    EXPECT_TRUE(rig.view().recordItems[0].checked);
+    EXPECT_FALSE(rig.view().recordItems[1].checked);
+    EXPECT_TRUE(rig.view().recordLabelVisible);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
 }
 
@@ -212,7 +209,7 @@ TEST(KeyUp, ArrowsAndOtherKeysDoNothingDuringAGame)
         rig.logic.keyReleased(code);
     EXPECT_TRUE(rig.logic.running());
     expectConsistentMode(rig, 0);
-    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
+    EXPECT_TRUE(rig.view().recordItems[0].checked);
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
 
@@ -234,13 +231,13 @@ TEST(ScoreMenu, SwitchItemsToggleRecordingWithTheirSounds)
     Rig rig;
     rig.loaded();
     rig.logic.recordItemChosen(1);
-    EXPECT_FALSE(rig.ctl.recordItems[0].checked);
-    EXPECT_TRUE(rig.ctl.recordItems[1].checked);
-    EXPECT_FALSE(rig.ctl.recordLabelVisible);
+    EXPECT_FALSE(rig.view().recordItems[0].checked);
+    EXPECT_TRUE(rig.view().recordItems[1].checked);
+    EXPECT_FALSE(rig.view().recordLabelVisible);
     rig.logic.recordItemChosen(0);
-    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
-    EXPECT_FALSE(rig.ctl.recordItems[1].checked);
-    EXPECT_TRUE(rig.ctl.recordLabelVisible);
+    EXPECT_TRUE(rig.view().recordItems[0].checked);
+    EXPECT_FALSE(rig.view().recordItems[1].checked);
+    EXPECT_TRUE(rig.view().recordLabelVisible);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav", "effect pipo2.wav"));
 }
 
@@ -252,20 +249,20 @@ TEST(ScoreMenu, ChoosingTheCheckedItemDoesNothing)
     rig.logic.recordItemChosen(1);
     rig.logic.recordItemChosen(1);
     EXPECT_THAT(rig.world.journal, ElementsAre("effect pipo1.wav"));
-    EXPECT_TRUE(rig.ctl.recordItems[1].checked);
+    EXPECT_TRUE(rig.view().recordItems[1].checked);
 }
 
 TEST(ScoreMenu, OpeningReevaluatesScoreAsTheLogComesAndGoes)
 {
     Rig rig;
     rig.logic.load();  // no log yet
-    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
+    EXPECT_FALSE(rig.view().scoreLogItem.enabled);
     rig.world.files.files.insert(kScorePath);
     rig.logic.scoreMenuOpening();
-    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
+    EXPECT_TRUE(rig.view().scoreLogItem.enabled);
     rig.world.files.files.clear();
     rig.logic.scoreMenuOpening();
-    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
+    EXPECT_FALSE(rig.view().scoreLogItem.enabled);
 }
 
 TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable)
@@ -281,11 +278,11 @@ TEST(ScoreMenu, ScoreItemOpensTheLogOnlyWhileReachable)
     rig.logic.openScoreLog();  // Ctrl+S during a game
     rig.logic.recordItemChosen(1);
     EXPECT_THAT(rig.world.journal, IsEmpty());
-    EXPECT_TRUE(rig.ctl.recordItems[0].checked);
+    EXPECT_TRUE(rig.view().recordItems[0].checked);
 
     rig.logic.stopGame();
     rig.world.journal.clear();
-    rig.ctl.scoreLogItem.enabled = false;
+    rig.model.scoreLogExists = false;
     rig.logic.openScoreLog();
     EXPECT_THAT(rig.world.journal, IsEmpty());
 }
@@ -298,11 +295,11 @@ TEST(HelpMenu, OpeningReevaluatesHelpAsThePageComesAndGoes)
     Rig rig("/");
     rig.logic.load();
     rig.logic.helpMenuOpening();
-    EXPECT_EQ(rig.st.helpFilePath, "/Help.html");
-    EXPECT_FALSE(rig.ctl.helpItem.enabled);
+    EXPECT_EQ(rig.logic.files().helpPage, "/Help.html");
+    EXPECT_FALSE(rig.view().helpItem.enabled);
     rig.world.files.files.insert("/Help.html");
     rig.logic.helpMenuOpening();
-    EXPECT_TRUE(rig.ctl.helpItem.enabled);
+    EXPECT_TRUE(rig.view().helpItem.enabled);
 }
 
 TEST(HelpMenu, HelpItemOpensThePageOnlyWhileReachable)

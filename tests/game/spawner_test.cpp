@@ -38,15 +38,15 @@ TEST_P(Pace, HoleRisesOnTheDrawThatReachesTheThreshold)
 {
     for (int i = 1; i < GetParam().threshold; ++i) {
         rig.spawnTick(4);
-        EXPECT_EQ(board(rig.ctl), ".../.../...") << "draw " << i;
+        EXPECT_EQ(board(rig.model), ".../.../...") << "draw " << i;
     }
     rig.spawnTick(4);
-    EXPECT_EQ(board(rig.ctl), ".../.M./...");
-    EXPECT_TRUE(rig.st.moleUp[4]);
-    EXPECT_EQ(rig.st.spawnPressure[4], 0);
-    EXPECT_EQ(rig.st.moleCount, 1);
-    EXPECT_EQ(rig.ctl.moleCountText, "1");
-    EXPECT_EQ(rig.st.stayTicks, GetParam().stay);
+    EXPECT_EQ(board(rig.model), ".../.M./...");
+    EXPECT_TRUE(rig.model.moleUp[4]);
+    EXPECT_EQ(rig.model.spawnPressure[4], 0);
+    EXPECT_EQ(rig.model.counters.moleCount, 1);
+    EXPECT_EQ(rig.view().moleCountText, "1");
+    EXPECT_EQ(rig.model.stayTicks, GetParam().stay);
     EXPECT_TRUE(rig.world.journal.empty()) << "a mole rises silently";
 }
 
@@ -55,11 +55,11 @@ TEST_P(Pace, MoleRetreatsOnItsStayTicksRetreatTick)
     for (int i = 0; i < GetParam().threshold; ++i)
         rig.spawnTick(4);
     rig.retreatTicks(GetParam().stay - 1);
-    EXPECT_EQ(board(rig.ctl), ".../.M./...");
+    EXPECT_EQ(board(rig.model), ".../.M./...");
     rig.retreatTicks(1);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_FALSE(rig.st.moleUp[4]);
-    EXPECT_EQ(rig.st.upTicks[4], GetParam().stay);
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_FALSE(rig.model.moleUp[4]);
+    EXPECT_EQ(rig.model.upTicks[4], GetParam().stay);
 }
 
 TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole)
@@ -71,12 +71,12 @@ TEST_P(Pace, WhackedMoleStaysUntilTheSameRetreatTickAndBlocksItsHole)
         rig.spawnTick(4);  // pressure builds, but the hole is taken
         rig.logic.retreatTick();
         rig.logic.holeClicked(4);
-        EXPECT_EQ(board(rig.ctl), ".../.m./...") << "retreat tick " << i;
+        EXPECT_EQ(board(rig.model), ".../.m./...") << "retreat tick " << i;
     }
     rig.logic.retreatTick();
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_EQ(rig.st.hitCount, 1);
-    EXPECT_EQ(rig.st.moleCount, 1);
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_EQ(rig.model.counters.hitCount, 1);
+    EXPECT_EQ(rig.model.counters.moleCount, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Pace,
@@ -102,44 +102,46 @@ TEST_F(Spawner, DrawMapsOntoTheNineHoles)
     const std::vector<std::pair<double, int>> cases{
         {0.0, 0}, {0.11, 0}, {0.12, 1}, {0.5, 4}, {0.88, 7}, {0.9, 8}, {0.99999999999, 8}};
     for (const auto& [r, hole] : cases) {
+        const auto before = rig.model.spawnPressure;
         rig.world.random.script.push_back(r);
         rig.logic.spawnerTick();
-        EXPECT_EQ(rig.st.pickedHole, hole) << "draw " << r;
+        auto expected = before;
+        ++expected[static_cast<std::size_t>(hole)];
+        EXPECT_EQ(rig.model.spawnPressure, expected) << "draw " << r;
+        rig.model.spawnPressure.fill(0);  // no mole may rise in between
     }
 }
 
 TEST_F(Spawner, DisabledSpawnerTickChangesNothing)
 {
     rig.spawnTick(4);
-    rig.st.spawnEnabled = false;
-    const auto pressure = rig.st.spawnPressure;
-    const auto picked = rig.st.pickedHole;
-    rig.st.stayTicks = 99;
+    rig.model.spawnEnabled = false;
+    const auto pressure = rig.model.spawnPressure;
+    rig.model.stayTicks = 99;
     const int draws = rig.world.random.draws;
     const auto reseeds = rig.world.random.reseeds.size();
 
     for (int i = 0; i < 5; ++i)
         rig.spawnTick(8);
 
-    EXPECT_EQ(rig.st.spawnPressure, pressure);
-    EXPECT_EQ(rig.st.pickedHole, picked);
-    EXPECT_EQ(rig.st.stayTicks, 99);
+    EXPECT_EQ(rig.model.spawnPressure, pressure);
+    EXPECT_EQ(rig.model.stayTicks, 99);
     EXPECT_EQ(rig.world.random.draws, draws);
     EXPECT_EQ(rig.world.random.reseeds.size(), reseeds);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(board(rig.model), ".../.../...");
 }
 
 TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops)
 {
-    rig.st.moleCount = 29;  // quota 30 in かんたん
-    rig.st.spawnPressure[2] = 3;
-    rig.st.spawnPressure[5] = 3;
-    rig.st.spawnPressure[7] = 2;
+    rig.model.counters.moleCount = 29;  // quota 30 in かんたん
+    rig.model.spawnPressure[2] = 3;
+    rig.model.spawnPressure[5] = 3;
+    rig.model.spawnPressure[7] = 2;
     rig.spawnTick(7);
-    EXPECT_EQ(board(rig.ctl), "..M/..M/.M.");
-    EXPECT_EQ(rig.st.moleCount, 32);
-    EXPECT_EQ(rig.ctl.moleCountText, "32");
-    EXPECT_FALSE(rig.st.spawnEnabled);
+    EXPECT_EQ(board(rig.model), "..M/..M/.M.");
+    EXPECT_EQ(rig.model.counters.moleCount, 32);
+    EXPECT_EQ(rig.view().moleCountText, "32");
+    EXPECT_FALSE(rig.model.spawnEnabled);
 
     // No further raise for the rest of this game, however the draws fall.
     for (int second = 0; second < 20; ++second) {
@@ -148,8 +150,8 @@ TEST_F(Spawner, QuotaReachedMidTickStillRaisesEveryReadyHoleThenStops)
             rig.logic.retreatTick();
         }
     }
-    EXPECT_EQ(rig.st.moleCount, 32);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(rig.model.counters.moleCount, 32);
+    EXPECT_EQ(board(rig.model), ".../.../...");
 }
 
 TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat)
@@ -158,27 +160,27 @@ TEST_F(Spawner, PressureBuiltWhileUpRaisesRightAfterTheRetreat)
     rig.spawnTick(4);
     rig.logic.retreatTick();
     rig.spawnTick(4);  // drawn while its mole is up
-    EXPECT_EQ(rig.st.spawnPressure[4], 1);
+    EXPECT_EQ(rig.model.spawnPressure[4], 1);
     rig.retreatTicks(2);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(board(rig.model), ".../.../...");
 
     rig.spawnTick(0);  // another hole is drawn: both rise
-    EXPECT_EQ(board(rig.ctl), "M../.M./...");
-    EXPECT_EQ(rig.st.moleCount, 3);
+    EXPECT_EQ(board(rig.model), "M../.M./...");
+    EXPECT_EQ(rig.model.counters.moleCount, 3);
 }
 
-TEST_F(Spawner, KantanNeedsThreeDrawsSinceTheLastRaise)
+TEST_F(Spawner, EasyNeedsThreeDrawsSinceTheLastRaise)
 {
     rig.spawnTick(4);
     rig.spawnTick(0);
     rig.spawnTick(4);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(board(rig.model), ".../.../...");
     rig.spawnTick(4);
-    EXPECT_EQ(board(rig.ctl), ".../.M./...");
+    EXPECT_EQ(board(rig.model), ".../.M./...");
     rig.retreatTicks(5);
     rig.spawnTick(4);
     rig.spawnTick(4);
-    EXPECT_EQ(board(rig.ctl), ".../.../...") << "the raise reset the count";
+    EXPECT_EQ(board(rig.model), ".../.../...") << "the raise reset the count";
 }
 
 TEST_F(Spawner, MoleReplacesAMissMark)
@@ -186,20 +188,19 @@ TEST_F(Spawner, MoleReplacesAMissMark)
     rig.inMode(2);
     rig.logic.holeClicked(3);
     rig.spawnTick(3);
-    EXPECT_EQ(board(rig.ctl), ".../M../...");
-    EXPECT_TRUE(rig.st.moleUp[3]);
+    EXPECT_EQ(board(rig.model), ".../M../...");
+    EXPECT_TRUE(rig.model.moleUp[3]);
 }
 
 TEST_F(Spawner, WithoutACheckedModeOnlyThePressureMoves)
 {
-    for (auto& item : rig.ctl.modeItems)
-        item.checked = false;
-    rig.st.stayTicks = 7;
+    rig.model.mode = game::kNoMode;
+    rig.model.stayTicks = 7;
     for (int i = 0; i < 4; ++i)
         rig.spawnTick(4);
-    EXPECT_EQ(rig.st.spawnPressure[4], 4);
-    EXPECT_EQ(rig.st.stayTicks, 7);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(rig.model.spawnPressure[4], 4);
+    EXPECT_EQ(rig.model.stayTicks, 7);
+    EXPECT_EQ(board(rig.model), ".../.../...");
 }
 
 }  // namespace

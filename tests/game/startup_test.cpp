@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Start-up of the main window, the path rule and the number text.
+// Start-up of the main window, and the number text.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,33 +15,32 @@
 namespace pokopin::testing {
 namespace {
 
-using game::HolePicture;
 using ::testing::ElementsAre;
 
-TEST(StartUp, WindowLayoutStateHoldsUntilFormLoad)
+TEST(StartUp, WindowLayoutStateHoldsUntilStartUp)
 {
     Rig rig;
     EXPECT_TRUE(rig.world.journal.empty()) << "building the logic must not touch the world";
-    EXPECT_EQ(rig.ctl.clockText, "20");
-    EXPECT_TRUE(rig.ctl.stopItem.visible);
-    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
-    EXPECT_EQ(rig.ctl.panelPaints, 0u);
-    for (const auto& item : rig.ctl.modeItems)
+    EXPECT_EQ(rig.view().clockText, "20");
+    EXPECT_TRUE(rig.view().stopItem.visible);
+    EXPECT_FALSE(rig.view().scoreLogItem.enabled);
+    EXPECT_EQ(rig.view().panelMode, game::kNoMode) << "no mode label painted yet";
+    for (const auto& item : rig.view().modeItems)
         EXPECT_FALSE(item.checked);
-    EXPECT_EQ(rig.st.elapsedSeconds, 0);
-    EXPECT_EQ(rig.st.moleQuota, 0);
-    EXPECT_FALSE(rig.st.spawnEnabled);
-    EXPECT_TRUE(rig.st.modeName.empty());
+    EXPECT_EQ(rig.model.counters.elapsedSeconds, 0);
+    EXPECT_EQ(game::moleQuota(rig.model), 0);
+    EXPECT_FALSE(rig.model.spawnEnabled);
+    EXPECT_TRUE(game::modeName(rig.model).empty());
 }
 
-TEST(StartUp, FirstRunGreetsBeforeTitleTuneWindowAndTitleClose)
+// The window shows itself, closes the title card and takes the focus once
+// the rules' start-up is done (tests/ui).
+TEST(StartUp, FirstRunGreetsBeforeTheTitleTune)
 {
     Rig rig;
     rig.logic.load();
-    EXPECT_THAT(rig.world.journal,
-                ElementsAre("greet", "repaint main", "open moguana", "play moguana", "show main",
-                            "close title", "focus board"));
-    EXPECT_FALSE(rig.ctl.scoreLogItem.enabled);
+    EXPECT_THAT(rig.world.journal, ElementsAre("greet", "repaint", "open moguana", "play moguana"));
+    EXPECT_FALSE(rig.view().scoreLogItem.enabled);
 }
 
 TEST(StartUp, ExistingScoreLogSkipsGreetingAndEnablesScoreItem)
@@ -50,7 +49,7 @@ TEST(StartUp, ExistingScoreLogSkipsGreetingAndEnablesScoreItem)
     rig.world.files.files.insert(kScorePath);
     rig.logic.load();
     EXPECT_TRUE(rig.world.entries("greet").empty());
-    EXPECT_TRUE(rig.ctl.scoreLogItem.enabled);
+    EXPECT_TRUE(rig.view().scoreLogItem.enabled);
 }
 
 TEST(StartUp, GreetingBoxHoldsStartUpUntilClosed)
@@ -62,36 +61,36 @@ TEST(StartUp, GreetingBoxHoldsStartUpUntilClosed)
     EXPECT_EQ(entriesWhileGreeting, 1u) << "nothing may happen before the greeting is closed";
 }
 
-TEST(StartUp, LeavesTheIdleBoardInModeKantan)
+TEST(StartUp, LeavesTheIdleBoardInTheEasyMode)
 {
     Rig rig;
     rig.loaded();
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_EQ(rig.ctl.clockText, "25");
-    EXPECT_EQ(rig.st.secondsLeft, 0) << "the labels show 25 while the count is still 0";
-    EXPECT_EQ(rig.st.elapsedSeconds, 1);
-    EXPECT_TRUE(rig.st.spawnEnabled);
-    EXPECT_FALSE(rig.ctl.stopItem.visible);
-    EXPECT_TRUE(rig.ctl.startItem.visible);
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_EQ(rig.view().clockText, "25");
+    EXPECT_EQ(rig.model.counters.secondsLeft, 0) << "the labels show 25 while the count is still 0";
+    EXPECT_EQ(rig.model.counters.elapsedSeconds, 1);
+    EXPECT_TRUE(rig.model.spawnEnabled);
+    EXPECT_FALSE(rig.view().stopItem.visible);
+    EXPECT_TRUE(rig.view().startItem.visible);
     EXPECT_FALSE(rig.logic.running());
-    EXPECT_FALSE(rig.ctl.clockTimer);
-    EXPECT_FALSE(rig.ctl.retreatTimer);
-    EXPECT_TRUE(rig.ctl.musicTimer);
-    EXPECT_TRUE(rig.ctl.titleRestartTimer);
-    EXPECT_FALSE(rig.st.gameMusicPending);
+    EXPECT_FALSE(rig.view().gameTimers);
+    // The music tick waits for a game: the first game's switch to its tune
+    // comes on the first tick after its start.
+    EXPECT_FALSE(rig.view().musicTimer);
+    EXPECT_TRUE(rig.view().titleRestartTimer);
+    EXPECT_FALSE(rig.model.gameTunePending);
 
-    EXPECT_EQ(rig.st.modeName, "かんたん");
-    EXPECT_EQ(rig.st.moleQuota, 30);
-    EXPECT_TRUE(rig.ctl.modeItems[0].checked);
-    EXPECT_FALSE(rig.ctl.modeItems[1].checked);
-    EXPECT_FALSE(rig.ctl.modeItems[2].checked);
-    EXPECT_FALSE(rig.ctl.modeItems[3].checked);
-    EXPECT_EQ(rig.ctl.panelMode, 0);
-    EXPECT_EQ(rig.ctl.panelPaints, 1u);
+    EXPECT_EQ(game::modeName(rig.model), "かんたん");
+    EXPECT_EQ(game::moleQuota(rig.model), 30);
+    EXPECT_TRUE(rig.view().modeItems[0].checked);
+    EXPECT_FALSE(rig.view().modeItems[1].checked);
+    EXPECT_FALSE(rig.view().modeItems[2].checked);
+    EXPECT_FALSE(rig.view().modeItems[3].checked);
+    EXPECT_EQ(rig.view().panelMode, 0);
 
-    EXPECT_TRUE(rig.ctl.recordItems[0].checked) << "every run starts with recording on";
-    EXPECT_FALSE(rig.ctl.recordItems[1].checked);
-    EXPECT_TRUE(rig.ctl.recordLabelVisible);
+    EXPECT_TRUE(rig.view().recordItems[0].checked) << "every run starts with recording on";
+    EXPECT_FALSE(rig.view().recordItems[1].checked);
+    EXPECT_TRUE(rig.view().recordLabelVisible);
 }
 
 TEST(StartUp, PaintsTheFirstModeWithoutSound)
@@ -106,7 +105,7 @@ TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened)
     Rig rig;
     rig.loaded();
     rig.world.files.files.insert(kHelpPath);
-    EXPECT_EQ(rig.st.helpFilePath, kHelpPath);
+    EXPECT_EQ(rig.logic.files().helpPage, kHelpPath);
     rig.logic.openHelp();
     EXPECT_THAT(rig.world.journal, ElementsAre(std::string("open document ") + kHelpPath));
 }
@@ -117,12 +116,13 @@ TEST(StartUp, HelpPageIsReachableByF1BeforeTheHelpMenuWasOpened)
 TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData)
 {
     FakeWorld world;
-    game::Game logic(world.services(), {"/usr/share/pokopin", "/home/ann/.local/share/pokopin"});
+    game::Game logic(world.services(), world.host,
+                     {"/home/ann/.local/share/pokopin/Score.txt", "/usr/share/pokopin/Help.html"});
     world.files.files.insert("/usr/share/pokopin/Score.txt");
     world.files.files.insert("/usr/share/pokopin/Help.html");
     logic.load();
     EXPECT_EQ(world.entries("greet").size(), 1u);
-    EXPECT_FALSE(logic.controls().scoreLogItem.enabled);
+    EXPECT_FALSE(game::viewOf(logic.model()).scoreLogItem.enabled);
 
     const std::string log = "/home/ann/.local/share/pokopin/Score.txt";
     world.files.files.insert(log);
@@ -137,35 +137,6 @@ TEST(StartUp, InstalledCopyKeepsItsLogApartFromItsData)
     logic.stopGame();
     EXPECT_EQ(world.entries("append"), std::vector<std::string>{"append " + log});
 }
-
-struct PathCase {
-    const char* folder;
-    const char* scorePath;
-};
-
-void PrintTo(const PathCase& c, std::ostream* os)
-{
-    *os << '"' << c.folder << '"';
-}
-
-class JoinPath : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(JoinPath, JoinsWithExactlyOneSeparator)
-{
-    const PathCase& c = GetParam();
-    EXPECT_EQ(game::joinPath(c.folder, "Score.txt"), c.scorePath);
-
-    Rig rig(c.folder);
-    rig.logic.load();
-    EXPECT_EQ(rig.st.scoreFilePath, c.scorePath);
-}
-
-INSTANTIATE_TEST_SUITE_P(Folders, JoinPath,
-                         ::testing::Values(PathCase{"/", "/Score.txt"},
-                                           PathCase{"/ab", "/ab/Score.txt"},
-                                           PathCase{"/opt/pokopin", "/opt/pokopin/Score.txt"},
-                                           PathCase{"/opt/pokopin/", "/opt/pokopin/Score.txt"},
-                                           PathCase{"", "Score.txt"}));
 
 struct NumberCase {
     std::int64_t value;

@@ -23,13 +23,13 @@ protected:
     int hitAward()
     {
         setBoard(rig, "M../.../...");
-        const int before = rig.st.score;
+        const int before = rig.model.counters.score;
         rig.logic.holeClicked(0);
-        return rig.st.score - before;
+        return rig.model.counters.score - before;
     }
     void missAt(int hole)
     {
-        rig.ctl.holes[static_cast<std::size_t>(hole)] = game::HolePicture::Empty;
+        rig.model.board[static_cast<std::size_t>(hole)] = game::Hole::Empty;
         rig.logic.holeClicked(hole);
     }
     Rig rig;
@@ -39,12 +39,12 @@ TEST_F(Whack, HitScoresTheSquareOfTheComboLevel)
 {
     setBoard(rig, "M../.../...");
     rig.logic.holeClicked(0);
-    EXPECT_EQ(board(rig.ctl), "m../.../...");
-    EXPECT_TRUE(rig.st.moleUp[0]) << "a hit leaves the mole up until its retreat";
-    EXPECT_EQ(rig.st.hitCount, 1);
-    EXPECT_EQ(rig.st.score, 1);
-    EXPECT_EQ(rig.ctl.scoreText, "1");
-    EXPECT_EQ(rig.ctl.hitCountText, "1");
+    EXPECT_EQ(board(rig.model), "m../.../...");
+    EXPECT_TRUE(rig.model.moleUp[0]) << "a hit leaves the mole up until its retreat";
+    EXPECT_EQ(rig.model.counters.hitCount, 1);
+    EXPECT_EQ(rig.model.counters.score, 1);
+    EXPECT_EQ(rig.view().scoreText, "1");
+    EXPECT_EQ(rig.view().hitCountText, "1");
     EXPECT_THAT(rig.world.journal, ElementsAre("effect bisi.wav"));
 }
 
@@ -56,27 +56,27 @@ TEST_F(Whack, MissLowersTheComboLevelByOneNotToZero)
     missAt(4);
     awards.push_back(hitAward());
     EXPECT_THAT(awards, ElementsAre(1, 4, 9, 9));
-    EXPECT_EQ(rig.st.comboLevel, 3);
+    EXPECT_EQ(rig.model.counters.comboLevel, 3);
 }
 
 TEST_F(Whack, MissAtComboLevelZeroKeepsItAtZero)
 {
     missAt(4);
-    EXPECT_EQ(rig.st.comboLevel, 0);
+    EXPECT_EQ(rig.model.counters.comboLevel, 0);
     EXPECT_EQ(hitAward(), 1);
 }
 
 struct MissCase {
     int score;
-    int combo0;  // left by the last hit or miss
-    int misses;  // earlier misses in this game
+    int lastAward;  // left by the last hit or miss
+    int misses;     // earlier misses in this game
     int expected;
 };
 
 void PrintTo(const MissCase& c, std::ostream* os)
 {
-    *os << "score " << c.score << ", combo(0) " << c.combo0 << ", misses " << c.misses << " -> "
-        << c.expected;
+    *os << "score " << c.score << ", last award " << c.lastAward << ", misses " << c.misses
+        << " -> " << c.expected;
 }
 
 class MissCost : public Whack, public ::testing::WithParamInterface<MissCase> {};
@@ -84,13 +84,13 @@ class MissCost : public Whack, public ::testing::WithParamInterface<MissCase> {}
 TEST_P(MissCost, ScoreAfterOneMiss)
 {
     const MissCase& c = GetParam();
-    rig.st.score = c.score;
-    rig.st.lastAward = c.combo0;
-    rig.st.missCount = c.misses;
+    rig.model.counters.score = c.score;
+    rig.model.counters.lastAward = c.lastAward;
+    rig.model.counters.missCount = c.misses;
     missAt(4);
-    EXPECT_EQ(rig.st.score, c.expected);
-    EXPECT_EQ(rig.ctl.scoreText, game::numberText(c.expected));
-    EXPECT_EQ(rig.ctl.missCountText, game::numberText(c.misses + 1));
+    EXPECT_EQ(rig.model.counters.score, c.expected);
+    EXPECT_EQ(rig.view().scoreText, game::numberText(c.expected));
+    EXPECT_EQ(rig.view().missCountText, game::numberText(c.misses + 1));
     EXPECT_TRUE(rig.world.journal.empty()) << "a miss is silent";
 }
 
@@ -102,47 +102,47 @@ INSTANTIATE_TEST_SUITE_P(
                       MissCase{719, 0, 0, 684},   //
                       MissCase{1000, 0, 0, 950},  //
                       MissCase{0, 0, 0, -2},      // first action of a game
-                      MissCase{-20, 0, 1, -24},   // 2 x missCount + combo(0)
-                      MissCase{0, 9, 0, -11},     // combo(0) left by a hit of level 3
+                      MissCase{-20, 0, 1, -24},   // 2 x missCount + last award
+                      MissCase{0, 9, 0, -11},     // the award of a hit at combo level 3
                       MissCase{-5, 40, 3, -53}),
     [](const auto& tp) {
         const MissCase& c = tp.param;
         const auto n = [](int v) {
             return (v < 0 ? "minus" : "") + std::to_string(v < 0 ? -v : v);
         };
-        return "score" + n(c.score) + "_combo" + n(c.combo0) + "_misses" + n(c.misses);
+        return "score" + n(c.score) + "_lastAward" + n(c.lastAward) + "_misses" + n(c.misses);
     });
 
 TEST_F(Whack, TwoMissesFromTenGiveMinusTwentyFour)
 {
-    rig.st.score = 10;
+    rig.model.counters.score = 10;
     missAt(0);
-    EXPECT_EQ(rig.st.score, -20);
-    EXPECT_EQ(rig.st.lastAward, 0);
+    EXPECT_EQ(rig.model.counters.score, -20);
+    EXPECT_EQ(rig.model.counters.lastAward, 0);
     missAt(1);
-    EXPECT_EQ(rig.st.score, -24);
-    EXPECT_EQ(rig.ctl.scoreText, "-24");
+    EXPECT_EQ(rig.model.counters.score, -24);
+    EXPECT_EQ(rig.view().scoreText, "-24");
 }
 
 TEST_F(Whack, MissAsFirstActionShowsMinusTwo)
 {
     missAt(8);
-    EXPECT_EQ(rig.ctl.scoreText, "-2");
-    EXPECT_EQ(board(rig.ctl), ".../.../..x");
-    EXPECT_TRUE(rig.st.missShown[8]);
+    EXPECT_EQ(rig.view().scoreText, "-2");
+    EXPECT_EQ(board(rig.model), ".../.../..x");
+    EXPECT_TRUE(rig.model.missShown[8]);
 }
 
 TEST_F(Whack, WhackedMoleAndMissMarkTakeNoWhack)
 {
     setBoard(rig, "mx./.../...");
-    rig.st.score = 5;
+    rig.model.counters.score = 5;
     rig.logic.holeClicked(0);
     rig.logic.holeClicked(1);
     rig.logic.whack(0);
-    EXPECT_EQ(board(rig.ctl), "mx./.../...");
-    EXPECT_EQ(rig.st.score, 5);
-    EXPECT_EQ(rig.st.hitCount, 0);
-    EXPECT_EQ(rig.st.missCount, 0);
+    EXPECT_EQ(board(rig.model), "mx./.../...");
+    EXPECT_EQ(rig.model.counters.score, 5);
+    EXPECT_EQ(rig.model.counters.hitCount, 0);
+    EXPECT_EQ(rig.model.counters.missCount, 0);
     EXPECT_TRUE(rig.world.journal.empty());
 }
 
@@ -150,16 +150,16 @@ TEST_F(Whack, SecondClickOnTheSameEmptyHoleBeforeATickIsNoSecondMiss)
 {
     rig.logic.holeClicked(4);
     rig.logic.holeClicked(4);
-    EXPECT_EQ(rig.st.missCount, 1);
-    EXPECT_EQ(rig.st.score, -2);
+    EXPECT_EQ(rig.model.counters.missCount, 1);
+    EXPECT_EQ(rig.model.counters.score, -2);
 }
 
 TEST_F(Whack, OutOfRangeHoleIsIgnored)
 {
     rig.logic.holeClicked(9);
     rig.logic.whack(-1);
-    EXPECT_EQ(rig.st.missCount, 0);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
+    EXPECT_EQ(rig.model.counters.missCount, 0);
+    EXPECT_EQ(board(rig.model), ".../.../...");
 }
 
 TEST(WhackWhileIdle, DoesNothing)
@@ -170,9 +170,9 @@ TEST(WhackWhileIdle, DoesNothing)
     rig.logic.holeClicked(0);
     rig.logic.holeClicked(1);
     rig.logic.keyPressed(key('S'));
-    EXPECT_EQ(board(rig.ctl), "M../.../...");
-    EXPECT_EQ(rig.st.hitCount, 0);
-    EXPECT_EQ(rig.st.missCount, 0);
+    EXPECT_EQ(board(rig.model), "M../.../...");
+    EXPECT_EQ(rig.model.counters.hitCount, 0);
+    EXPECT_EQ(rig.model.counters.missCount, 0);
     EXPECT_TRUE(rig.world.journal.empty());
 }
 
@@ -180,11 +180,11 @@ TEST_F(Whack, MissMarkGoesOnTheNextRetreatTick)
 {
     missAt(4);
     rig.logic.retreatTick();
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_FALSE(rig.st.missShown[4]);
-    EXPECT_EQ(rig.st.missTicks[4], 1);
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_FALSE(rig.model.missShown[4]);
+    EXPECT_EQ(rig.model.missTicks[4], 1);
     rig.logic.retreatTick();
-    EXPECT_EQ(rig.st.missTicks[4], 1) << "no counting once the mark is gone";
+    EXPECT_EQ(rig.model.missTicks[4], 1) << "no counting once the mark is gone";
 }
 
 TEST_F(Whack, MoleRisingOverAMissMarkLeavesTheFlagAndTheNextMissIsNormal)
@@ -192,24 +192,24 @@ TEST_F(Whack, MoleRisingOverAMissMarkLeavesTheFlagAndTheNextMissIsNormal)
     rig.inMode(3);  // threshold 1, stay 3
     missAt(4);
     rig.spawnTick(4);
-    EXPECT_EQ(board(rig.ctl), ".../.M./...");
-    EXPECT_TRUE(rig.st.missShown[4]);
+    EXPECT_EQ(board(rig.model), ".../.M./...");
+    EXPECT_TRUE(rig.model.missShown[4]);
 
     rig.retreatTicks(1);
-    EXPECT_EQ(board(rig.ctl), ".../.M./...") << "the expiry must not take the mole";
-    EXPECT_TRUE(rig.st.missShown[4]);
+    EXPECT_EQ(board(rig.model), ".../.M./...") << "the expiry must not take the mole";
+    EXPECT_TRUE(rig.model.missShown[4]);
     rig.retreatTicks(2);  // the mole retreats; the expiry finds an empty hole
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_TRUE(rig.st.missShown[4]);
-    EXPECT_EQ(rig.st.missTicks[4], 3);
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_TRUE(rig.model.missShown[4]);
+    EXPECT_EQ(rig.model.missTicks[4], 3);
 
-    const int missesBefore = rig.st.missCount;
+    const int missesBefore = rig.model.counters.missCount;
     missAt(4);
-    EXPECT_EQ(rig.st.missCount, missesBefore + 1);
-    EXPECT_EQ(rig.st.missTicks[4], 0);
+    EXPECT_EQ(rig.model.counters.missCount, missesBefore + 1);
+    EXPECT_EQ(rig.model.missTicks[4], 0);
     rig.retreatTicks(1);
-    EXPECT_EQ(board(rig.ctl), ".../.../...");
-    EXPECT_FALSE(rig.st.missShown[4]);
+    EXPECT_EQ(board(rig.model), ".../.../...");
+    EXPECT_FALSE(rig.model.missShown[4]);
 }
 
 struct HoleKey {
@@ -231,7 +231,7 @@ TEST_P(HoleKeys, KeyDownWhacksItsHoleOnly)
     std::string expected = "MMM/MMM/MMM";
     const int h = GetParam().hole;
     expected[static_cast<std::size_t>(h + h / 3)] = 'm';
-    EXPECT_EQ(board(rig.ctl), expected);
+    EXPECT_EQ(board(rig.model), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(KeypadAndLetters, HoleKeys,
@@ -256,7 +256,7 @@ TEST_F(Whack, OtherKeysWhackNothing)
     for (int code : {game::vk::Space, game::vk::Left, game::vk::Up, game::vk::Right, game::vk::Down,
                      game::vk::Numpad0, key('R'), key('q'), key('1')})
         rig.logic.keyPressed(code);
-    EXPECT_EQ(board(rig.ctl), "MMM/M.M/MMM");
+    EXPECT_EQ(board(rig.model), "MMM/M.M/MMM");
     EXPECT_TRUE(rig.world.journal.empty());
 }
 
@@ -267,10 +267,10 @@ TEST_F(Whack, HeldHoleKeyWhacksOnEveryRepeat)
     setBoard(rig, ".../.M./...");
     rig.logic.keyPressed(key('S'));
     rig.logic.keyPressed(key('S'));
-    EXPECT_EQ(rig.st.hitCount, 1);
+    EXPECT_EQ(rig.model.counters.hitCount, 1);
     setBoard(rig, ".../.../...");
     rig.logic.keyPressed(key('S'));
-    EXPECT_EQ(rig.st.missCount, 1);
+    EXPECT_EQ(rig.model.counters.missCount, 1);
 }
 
 }  // namespace

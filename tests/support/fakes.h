@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -27,7 +28,10 @@ using Journal = std::vector<std::string>;
 class FakeSound : public game::Sound {
 public:
     explicit FakeSound(Journal& j) : j_(j) {}
-    void playEffect(std::string_view f) override { j_.push_back("effect " + std::string(f)); }
+    void playEffect(game::Effect e) override
+    {
+        j_.push_back("effect " + std::string(game::effectFile(e)));
+    }
     void startTitleTune() override
     {
         j_.push_back("open moguana");
@@ -177,18 +181,21 @@ private:
 class FakeHost : public game::Host {
 public:
     explicit FakeHost(Journal& j) : j_(j) {}
-    void repaintMain() override { j_.push_back("repaint main"); }
-    void showMain() override { j_.push_back("show main"); }
-    void closeTitle() override { j_.push_back("close title"); }
-    void focusBoard() override { j_.push_back("focus board"); }
-    void closeAbout() override { j_.push_back("close about"); }
+    void repaint() override { j_.push_back("repaint"); }
     void endProgram() override { j_.push_back("end program"); }
 
 private:
     Journal& j_;
 };
 
-// A complete set of fakes wired to one journal, ready to build a Game.
+// The score log and the help page of a portable folder.
+inline game::GameFiles filesIn(const std::filesystem::path& folder)
+{
+    return {folder / "Score.txt", folder / "Help.html"};
+}
+
+// A complete set of fakes wired to one journal, ready to build a Game; the
+// host stands in for the window, which a window test brings itself.
 struct FakeWorld {
     Journal journal;
     FakeSound sound{journal};
@@ -203,7 +210,7 @@ struct FakeWorld {
 
     game::Services services()
     {
-        return {sound, clock, random, pause, files, scoreLog, shell, dialogs, host};
+        return {sound, clock, random, pause, files, scoreLog, shell, dialogs};
     }
     // Journal entries that start with `prefix`, in order.
     std::vector<std::string> entries(std::string_view prefix) const

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The main window on the offscreen platform, driven by the fake services:
-// layout and hit testing, what the window shows of the logic's controls, the
+// layout and hit testing, what the window shows of the game, the
 // routing of keys, clicks, menu commands and menu openings, and the painting
 // of the side panel.
 
@@ -30,7 +30,7 @@
 #include "picture_box.h"
 #include "pokopin_art.h"
 
-using pokopin::game::HolePicture;
+using pokopin::game::Hole;
 using pokopin::testing::FakeWorld;
 using pokopin::testing::ScriptedRandom;
 using pokopin::ui::HoleBox;
@@ -48,9 +48,18 @@ struct Rig {
     MainWindow window;
 
     explicit Rig(bool logExists = true)
-        : window(world.services(), pokopin::game::Folders::portable(kFolder),
+        : window(world.services(), pokopin::testing::filesIn(kFolder),
                  [](QWidget* owner) { return std::make_unique<QDialog>(owner); })
     {
+        // What the program does on these signals: close the title card once
+        // the window is up, and end.
+        QObject::connect(&window, &MainWindow::shown, [this] {
+            if (window.isVisible())
+                world.journal.push_back("show main");
+            world.journal.push_back("close title");
+        });
+        QObject::connect(&window, &MainWindow::exitConfirmed,
+                         [this] { world.journal.push_back("end program"); });
         if (logExists)
             world.files.files.insert(kLogPath);
         world.files.files.insert(kHelpPath);
@@ -94,7 +103,7 @@ struct Rig {
         return found;
     }
     bool running() const { return timer(QStringLiteral("spawnerTimer"))->isActive(); }
-    int missCount() const { return window.logic().state().missCount; }
+    int missCount() const { return window.logic().model().counters.missCount; }
     int count(const std::string& entry) const
     {
         return static_cast<int>(std::count(world.journal.begin(), world.journal.end(), entry));
@@ -212,8 +221,7 @@ void MainWindowTest::freshWindowShowsTheLayoutStates()
     QCOMPARE(r.label("clockLabel")->text(), QStringLiteral("20"));
     QCOMPARE(r.label("clockShadow")->text(), QStringLiteral("20"));
     QVERIFY(r.timer("titleRestartTimer")->isActive());
-    // musicTimer is enabled, but its QTimer only runs while a tune switch waits.
-    QVERIFY(r.window.logic().controls().musicTimer);
+    // The music tick only runs while a tune switch waits.
     QVERIFY(!r.timer("musicTimer")->isActive());
     for (const char* t : {"spawnerTimer", "retreatTimer", "clockTimer"})
         QVERIFY2(!r.timer(t)->isActive(), t);
@@ -244,9 +252,11 @@ void MainWindowTest::loadSetsTheIdleWindow()
         QCOMPARE(r.window.holes(i)->picture(), &r.window.holePicture(0));
     QCOMPARE(r.window.focusWidget(), r.window.boardBox());
     QCOMPARE(r.count("greet"), logExists ? 0 : 1);
-    // The window comes up only after the greeting, and before the title goes.
+    // The window comes up only after the greeting and the title tune, and
+    // before the title goes.
     QVERIFY(r.position("show main") >= 0);
     QVERIFY(r.position("greet") < r.position("show main"));
+    QVERIFY(r.position("play moguana") < r.position("show main"));
     QVERIFY(r.position("show main") < r.position("close title"));
     QVERIFY(r.timer("titleRestartTimer")->isActive());
     QVERIFY(!r.running());
@@ -479,17 +489,16 @@ void MainWindowTest::counterStaysInsideItsBox()
     r.load();
     QLabel* counter = r.label(label);
     QCOMPARE(counter->x(), homeX);  // "0" at its place in the layout
-    std::string* field = nullptr;
-    auto& c = r.window.logic().controls();
+    auto& shown = r.window.logic().model().scoreboard;
+    const int figure = text.toInt();
     if (label == "moleCountLabel")
-        field = &c.moleCountText;
+        shown.moleCount = figure;
     else if (label == "hitCountLabel")
-        field = &c.hitCountText;
+        shown.hitCount = figure;
     else if (label == "missCountLabel")
-        field = &c.missCountText;
+        shown.missCount = figure;
     else
-        field = &c.scoreText;
-    *field = text.toStdString();
+        shown.score = figure;
     r.window.render();
     QCOMPARE(counter->text(), text);
     QVERIFY(counter->width() >= counter->fontMetrics().horizontalAdvance(text));
@@ -544,10 +553,10 @@ void MainWindowTest::menuCheckMarksFollowTheLogic()
     QCOMPARE(r.count("effect pon.wav"), 0);
     r.mode(2)->trigger();
     QCOMPARE(r.checkedMode(), 2);
-    QCOMPARE(r.window.logic().state().moleQuota, 100);
+    QCOMPARE(pokopin::game::moleQuota(r.window.logic().model()), 100);
     r.mode(3)->trigger();
     QCOMPARE(r.checkedMode(), 3);
-    QCOMPARE(r.window.logic().state().moleQuota, 105);
+    QCOMPARE(pokopin::game::moleQuota(r.window.logic().model()), 105);
     QCOMPARE(r.count("effect pon.wav"), 2);
     r.action("recordAction0")->trigger();  // already checked
     QVERIFY(r.action("recordAction0")->isChecked());
@@ -569,7 +578,13 @@ void MainWindowTest::gameDisablesMenusAndTheirShortcuts()
     QVERIFY(!r.action("helpAction")->isEnabled());
     QVERIFY(!r.action("aboutAction")->isEnabled());
     QVERIFY(r.action("exitAction")->isEnabled());
+    // The end of a game gives the board the focus back before the pause.
+    r.window.boardBox()->clearFocus();
+    QVERIFY(r.window.focusWidget() != r.window.boardBox());
+    QWidget* focusDuringPause = nullptr;
+    r.world.pause.during = [&] { focusDuringPause = r.window.focusWidget(); };
     r.action("stopAction")->trigger();
+    QCOMPARE(focusDuringPause, r.window.boardBox());
     QVERIFY(!r.running());
     QVERIFY(r.action("scoreLogAction")->isEnabled());
     QVERIFY(r.action("helpAction")->isEnabled());
@@ -749,7 +764,7 @@ void MainWindowTest::autoRepeatPressesWhackButRepeatedReleasesDoNothing()
     // press whacks; the hole is emptied between them so each whack shows.
     r.key(QEvent::KeyPress, Qt::Key_A);
     for (int n = 0; n < 3; ++n) {
-        r.window.logic().controls().holes[3] = HolePicture::Empty;
+        r.window.logic().model().board[3] = Hole::Empty;
         r.key(QEvent::KeyRelease, Qt::Key_A, {}, true);
         r.key(QEvent::KeyPress, Qt::Key_A, {}, true);
     }
@@ -919,7 +934,7 @@ void MainWindowTest::timersFollowTheLogic()
     QTRY_VERIFY(!r.timer("musicTimer")->isActive());
     QCOMPARE(r.count("play mogu20"), 1);
     QVERIFY(r.position("play mogu20") > r.position("effect hue.wav"));
-    // Showing the controls again must not restart a running timer's period.
+    // Showing the game again must not restart a running timer's period.
     const int remaining = r.timer("clockTimer")->remainingTime();
     QTest::qSleep(60);
     r.window.render();
@@ -975,7 +990,7 @@ void MainWindowTest::closingTheWindowStopsTheTunes()
     r.world.journal.clear();
     QVERIFY(r.window.close());
     const pokopin::testing::Journal expected{"stop moguana", "close moguana", "stop mogu20",
-                                             "close mogu20", "close about"};
+                                             "close mogu20"};
     QCOMPARE(r.world.journal, expected);
     QCOMPARE(closed.count(), 1);
     QVERIFY(r.window.ended());
@@ -1031,7 +1046,7 @@ void MainWindowTest::finerScreensShowFinerPictures()
     r.load();
     r.mode(3)->trigger();
     r.action("startAction")->trigger();
-    while (r.window.logic().controls().holes[8] != HolePicture::Mole)
+    while (r.window.logic().model().board[8] != Hole::Mole)
         r.window.logic().spawnerTick();
     QTest::mouseClick(r.window.holes(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     r.window.render();

@@ -27,18 +27,18 @@
 
 namespace {
 
-using pokopin::game::HolePicture;
+using pokopin::game::Hole;
 
-const char* pictureName(HolePicture p)
+const char* pictureName(Hole h)
 {
-    switch (p) {
-        case HolePicture::Empty:
+    switch (h) {
+        case Hole::Empty:
             return "empty";
-        case HolePicture::Mole:
+        case Hole::Mole:
             return "mole";
-        case HolePicture::Whacked:
+        case Hole::Whacked:
             return "whacked";
-        case HolePicture::Miss:
+        case Hole::Miss:
             return "miss";
     }
     return "?";
@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
     const std::string folder = "/pokopin";
     world.files.files.insert(folder + "/Score.txt");  // not a first run: no greeting
 
-    pokopin::ui::MainWindow window(world.services(), pokopin::game::Folders::portable(folder),
+    pokopin::ui::MainWindow window(world.services(), pokopin::testing::filesIn(folder),
                                    [](QWidget* owner) { return std::make_unique<QDialog>(owner); });
     window.load();
     if (!window.isVisible()) {
@@ -82,21 +82,25 @@ int main(int argc, char* argv[])
     QTest::mouseClick(window.holes(4), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     QTest::mouseClick(window.holes(6), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
 
-    const HolePicture expected[9] = {HolePicture::Mole,  HolePicture::Empty,   HolePicture::Mole,
-                                     HolePicture::Empty, HolePicture::Whacked, HolePicture::Empty,
-                                     HolePicture::Miss,  HolePicture::Empty,   HolePicture::Mole};
+    // clang-format off
+    const Hole expected[9] = {
+        Hole::Mole,  Hole::Empty,   Hole::Mole,
+        Hole::Empty, Hole::Whacked, Hole::Empty,
+        Hole::Miss,  Hole::Empty,   Hole::Mole,
+    };
+    // clang-format on
     bool asExpected = logic.running();
     for (int k = 0; k < 9; ++k) {
-        const HolePicture shown = logic.controls().holes[static_cast<std::size_t>(k)];
+        const Hole shown = logic.model().board[static_cast<std::size_t>(k)];
         const bool onScreen =
             window.holes(k)->picture() == &window.holePicture(static_cast<int>(shown));
         std::printf("hole %d: %s%s\n", k, pictureName(shown), onScreen ? "" : " (not on screen)");
         asExpected = asExpected && shown == expected[k] && onScreen;
     }
-    const auto& st = logic.state();
-    std::printf("count %d, hits %d, misses %d, score %d, clock %s\n", st.moleCount, st.hitCount,
-                static_cast<int>(st.missCount), static_cast<int>(st.score),
-                logic.controls().clockText.c_str());
+    const auto& counters = logic.model().counters;
+    std::printf("count %d, hits %d, misses %d, score %d, clock %s\n", counters.moleCount,
+                counters.hitCount, counters.missCount, static_cast<int>(counters.score),
+                pokopin::game::viewOf(logic.model()).clockText.c_str());
 
     const QPixmap shot = window.grab();
     if (!shot.save(QString::fromLocal8Bit(argv[1]))) {
