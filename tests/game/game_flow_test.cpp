@@ -63,7 +63,7 @@ TEST(Game, StartShowsTwentyFourAndZerosAndLocksTheMenus)
     EXPECT_THAT(rig.world.journal, ElementsAre("confirm exit"));
 }
 
-TEST(Game, StartPlaysHueAndAsksForTheGameTuneWithoutSwitchingYet)
+TEST(Game, StartPlaysItsEffectAndAsksForTheGameTuneWithoutSwitchingYet)
 {
     Rig rig;
     rig.loaded();

@@ -58,7 +58,7 @@ protected:
     Rig rig;
 };
 
-TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndSoundsPon)
+TEST_P(ModeMenu, ChoosingAnotherModeRepaintsChecksNamesAndPlaysItsEffect)
 {
     const int k = GetParam().k;
     if (k == 0)
@@ -140,7 +140,7 @@ TEST(Modes, MenuIsInertDuringAGame)
 // ---------------------------------------------------------------------------
 // Keys on release
 
-TEST(KeyUp, RightFourTimesComesBackWithFourPons)
+TEST(KeyUp, RightFourTimesComesBackWithFourModeEffects)
 {
     Rig rig;
     rig.loaded();
