@@ -7,8 +7,9 @@
 # Set up, build, play and test Pokopin on Debian 12.
 #
 #   bash tools/dev.sh play   install what is missing, build, start the game
-#   bash tools/dev.sh test   install what is missing, build, run every test
-#                            (normal build, then an address/UB-sanitizer build)
+#   bash tools/dev.sh test   install what is missing, check licences and the
+#                            code's layout, build, run every test (normal build,
+#                            then an address/UB-sanitizer build)
 #   bash tools/dev.sh build  install what is missing and build
 #   bash tools/dev.sh package
 #                            install what is missing, build, make the Debian
@@ -24,11 +25,11 @@ asan_build="${POKOPIN_ASAN_BUILD_DIR:-$root/build-asan}"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(
-    build-essential cmake ninja-build pkg-config python3 python3-numpy
+    build-essential cmake ninja-build pkg-config python3 python3-mido
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
-    desktop-file-utils appstream dpkg-dev file lintian reuse
+    desktop-file-utils appstream dpkg-dev file lintian reuse git clang-format
 )
 
 install_missing() {
@@ -62,8 +63,10 @@ case "${1:-}" in
         ;;
     test)
         install_missing
-        # Every file carries its licence and copyright (REUSE).
+        # Every file carries its licence and copyright (REUSE), and every C and
+        # C++ file is laid out in the house style (.clang-format).
         (cd "$root" && reuse lint)
+        (cd "$root" && git ls-files -z -- '*.c' '*.h' '*.cpp' | xargs -0 -r clang-format --dry-run -Werror)
         configure_and_build "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
         ctest --test-dir "$build" --output-on-failure -j "$jobs"
         configure_and_build "$asan_build" -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON -DPOKOPIN_SANITIZE=ON

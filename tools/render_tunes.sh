@@ -27,7 +27,6 @@ set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
-python="$(command -v python3)"
 
 engine=fluidsynth
 if [[ "${1:-}" == "--sdl" ]]; then
@@ -50,6 +49,21 @@ need() {  # need COMMAND PACKAGE...
 need sox sox
 need fluidsynth fluidsynth timgm6mb-soundfont
 
+# The first python3 on PATH that has mido, as the build picks it.
+python_with_mido() {
+    local p
+    for p in $(type -ap python3); do
+        "$p" -c "import mido" 2>/dev/null && { echo "$p"; return 0; }
+    done
+    return 1
+}
+if ! python="$(python_with_mido)"; then
+    if [[ $(id -u) -eq 0 ]]; then
+        apt-get install -y python3-mido >/dev/null || { apt-get update >/dev/null && apt-get install -y python3-mido >/dev/null; }
+    fi
+    python="$(python_with_mido)" || { echo "render_tunes: no python3 with mido (apt-get install python3-mido)" >&2; exit 1; }
+fi
+
 soundfont=""
 for sf in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf3/default-GM.sf3 /usr/share/sounds/sf2/default-GM.sf2; do
     if [[ -e "$sf" ]]; then soundfont="$sf"; break; fi
@@ -59,48 +73,13 @@ done
 if [[ -z "$midi_dir" ]]; then
     midi_dir="$out_dir"
     for tune in moguana mogu20; do
-        "$python" "$root/tools/midigen.py" "$root/assets/music/$tune.tune" "$midi_dir/$tune.mid" >/dev/null
+        "$python" -B "$root/assets/music/midigen.py" "$root/assets/music/$tune.tune" "$midi_dir/$tune.mid" >/dev/null
     done
 fi
 
 # Length of a Standard MIDI File in seconds, from its tempo map and the last event.
 smf_seconds() {
-    "$python" - "$1" <<'EOF'
-import struct, sys
-data = open(sys.argv[1], "rb").read()
-division = struct.unpack(">H", data[12:14])[0]
-pos, tempos, last = 14, [], 0
-while pos < len(data):
-    size = struct.unpack(">I", data[pos + 4:pos + 8])[0]
-    track, i, tick, status = data[pos + 8:pos + 8 + size], 0, 0, 0
-    pos += 8 + size
-    while i < len(track):
-        delta = 0
-        while True:
-            b = track[i]; i += 1
-            delta = (delta << 7) | (b & 0x7F)
-            if b < 0x80: break
-        tick += delta
-        if track[i] >= 0x80:
-            status = track[i]; i += 1
-        if status == 0xFF:
-            kind, length = track[i], track[i + 1]
-            if kind == 0x51:
-                tempos.append((tick, int.from_bytes(track[i + 2:i + 5], "big")))
-            i += 2 + length
-        elif status in (0xF0, 0xF7):
-            i += 1 + track[i]
-        else:
-            i += 1 if status & 0xF0 in (0xC0, 0xD0) else 2
-    last = max(last, tick)
-tempos.sort()
-seconds, at, usec = 0.0, 0, 500000
-for t, u in tempos + [(last, None)]:
-    seconds += (min(t, last) - at) * usec / 1e6 / division
-    at = min(t, last)
-    usec = u or usec
-print("%.2f" % seconds)
-EOF
+    "$python" -c 'import sys, mido; print("%.2f" % mido.MidiFile(sys.argv[1]).length)' "$1"
 }
 
 # Renders through SDL_mixer with the disk audio driver (no real-time wait).

@@ -8,6 +8,7 @@
 // from the same vector description. The preview folder receives a mock-up
 // of the main window for judging the pictures together.
 #include "app_icon.h"
+#include "board_layout.h"
 #include "cards.h"
 #include "grass.h"
 #include "mole.h"
@@ -20,14 +21,12 @@
 #include <cstdio>
 
 using namespace artgen;
+using pokopin::art::holePosition;
+using pokopin::art::kClientHeight;
+using pokopin::art::kClientWidth;
+using pokopin::art::kPanelRect;
 
 namespace {
-
-// clang-format off
-constexpr std::array<QPoint, 9> kHoles = {{{32, 40}, {176, 40}, {320, 40},
-                                           {32, 174}, {176, 174}, {320, 174},
-                                           {32, 308}, {176, 308}, {320, 308}}};
-// clang-format on
 
 bool save(const QImage& img, const QDir& dir, const QString& name, int scale)
 {
@@ -47,14 +46,14 @@ bool save(const QImage& img, const QDir& dir, const QString& name, int scale)
 QImage mockup(const QImage& board, const std::array<QImage, 4>& holes, const QImage& panel,
               const LevelLabel& label, int scale)
 {
-    QImage out(640 * scale, 480 * scale, QImage::Format_RGB32);
+    QImage out(kClientWidth * scale, kClientHeight * scale, QImage::Format_RGB32);
     QPainter p(&out);
     p.drawImage(0, 0, board);
     const int layout[9] = {0, 1, 0, 2, 3, 1, 1, 0, 2};
     for (int i = 0; i < 9; ++i)
-        p.drawImage(kHoles[i] * scale, holes[layout[i]]);
-    p.drawImage(460 * scale, 0, panel);
-    const QRect labelRect(QPoint(460 + 85, 178) * scale, QSize(84, 28) * scale);
+        p.drawImage(holePosition(i) * scale, holes[layout[i]]);
+    p.drawImage(kPanelRect.topLeft() * scale, panel);
+    const QRect labelRect((kPanelRect.topLeft() + QPoint(85, 178)) * scale, QSize(84, 28) * scale);
     p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
     p.drawImage(labelRect, label.mask);
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -85,7 +84,8 @@ QImage mockup(const QImage& board, const std::array<QImage, 4>& holes, const QIm
     const int ys[4] = {243, 312, 376, 440};
     const char* values[4] = {"12", "9", "3", "24"};
     for (int i = 0; i < 4; ++i)
-        p.drawText(QPointF(460 + (i == 0 ? 145 : 144), ys[i] + 24), QString::fromLatin1(values[i]));
+        p.drawText(QPointF(kPanelRect.x() + (i == 0 ? 145 : 144), ys[i] + 24),
+                   QString::fromLatin1(values[i]));
     p.end();
     return out;
 }
@@ -123,7 +123,8 @@ int main(int argc, char** argv)
         const HoleState states[4] = {HoleState::Empty, HoleState::Mole, HoleState::Whacked,
                                      HoleState::Miss};
         for (int k = 0; k < 4; ++k) {
-            scene.holes[k] = holePicture(states[k], grass, scale, kHoles[0].x(), kHoles[0].y());
+            scene.holes[k] =
+                holePicture(states[k], grass, scale, holePosition(0).x(), holePosition(0).y());
             ok &= save(scene.holes[k], dir, QStringLiteral("hole%1").arg(k), scale);
         }
         for (int mode = 0; mode < 4; ++mode) {

@@ -4,6 +4,7 @@
 
 #include "cards.h"
 
+#include "board_layout.h"
 #include "grass.h"
 #include "mole.h"
 #include "paint.h"
@@ -147,7 +148,7 @@ QPainterPath roundedRect(const QRectF& r, double radius)
 
 QImage boardPicture(const Grass& grass, int scale)
 {
-    QImage img(460 * scale, 480 * scale, QImage::Format_RGB32);
+    QImage img(pokopin::art::kBoardRect.size() * scale, QImage::Format_RGB32);
     grass.paint(img, 0, 0);
     return img;
 }
@@ -227,7 +228,8 @@ QImage titlePicture(int scale)
 
 QImage panelPicture(int scale)
 {
-    QImage img = opaqueCanvas(180 * scale, 480 * scale, QColor(14, 96, 46));
+    const QSize size = pokopin::art::kPanelRect.size() * scale;
+    QImage img = opaqueCanvas(size.width(), size.height(), QColor(14, 96, 46));
     QPainter p;
     beginScaled(p, img, scale);
     const QRectF all(0, 0, 180, 480);

@@ -7,14 +7,16 @@
 
 #include <QImage>
 
+#include "board_layout.h"
+
 namespace artgen {
 
 // The grass repeats every hole pitch, so a hole picture cut from it at any of
 // the nine hole positions matches the board under it pixel for pixel.
 class Grass {
 public:
-    static constexpr int kPeriodX = 144;
-    static constexpr int kPeriodY = 134;
+    static constexpr int kPeriodX = pokopin::art::kHolePitchX;
+    static constexpr int kPeriodY = pokopin::art::kHolePitchY;
     static constexpr int kRed = 0, kGreen = 230, kBlue = 32;
 
     explicit Grass(int scale);

@@ -4,6 +4,7 @@
 
 #include "mole.h"
 
+#include "board_layout.h"
 #include "grass.h"
 #include "paint.h"
 
@@ -551,7 +552,8 @@ void drawHole(QPainter& p, HoleState state)
 
 QImage holePicture(HoleState state, const Grass& grass, int scale, int x, int y)
 {
-    QImage img(100 * scale, 100 * scale, QImage::Format_RGB32);
+    const int side = pokopin::art::kHoleSize * scale;
+    QImage img(side, side, QImage::Format_RGB32);
     grass.paint(img, x * scale, y * scale);
     QPainter p;
     beginScaled(p, img, scale);

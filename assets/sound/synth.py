@@ -13,6 +13,7 @@ raised-cosine fades, so that playback never starts or ends with a click.
 Everything is seeded, so the same script always writes the same bytes.
 
 Usage: synth.py OUTPUT_DIR [NAME ...]   (NAME like "hue"; default: all)
+       synth.py --list                 the file names it writes, one a line
 """
 
 import math
@@ -327,6 +328,10 @@ def main(argv):
     if len(argv) < 2:
         sys.stderr.write(__doc__)
         return 2
+    if argv[1] == "--list":
+        # The build takes the effects from here, so they are named only once.
+        print("\n".join(name + ".wav" for name in EFFECTS))
+        return 0
     out_dir = argv[1]
     names = argv[2:] or list(EFFECTS)
     os.makedirs(out_dir, exist_ok=True)

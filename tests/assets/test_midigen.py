@@ -6,12 +6,15 @@
 
 """Unit checks of the note-text to MIDI generator on small hand-made tunes."""
 
+import io
 import os
 import sys
 import unittest
 
+import mido
+
 sys.dont_write_bytecode = True
-sys.path.insert(0, os.path.join(os.environ.get("POKOPIN_SOURCE_DIR", ""), "tools"))
+sys.path.insert(0, os.path.join(os.environ.get("POKOPIN_SOURCE_DIR", ""), "assets", "music"))
 import midigen  # noqa: E402
 
 HEAD = """
@@ -22,6 +25,13 @@ part kit channel=10
 """
 
 
+def track_bytes(events):
+    """The body of the track chunk that midigen writes for these events."""
+    out = io.BytesIO()
+    mido.MidiFile(tracks=[midigen._track(events)]).save(file=out)
+    return out.getvalue()[14 + 8:]  # after the file header and the chunk header
+
+
 def notes_of(body, part="lead"):
     """Notes of one part as (start, end, key) in ticks, metric accents aside."""
     notes, _, _ = midigen.arrange(midigen.parse(HEAD + body))
@@ -29,17 +39,20 @@ def notes_of(body, part="lead"):
 
 
 class Numbers(unittest.TestCase):
-    def test_variable_length_quantities(self):
+    def test_gaps_as_variable_length_quantities(self):
+        # Events come in any order and are written in time order, each after
+        # its gap from the one before: seven bits a byte, high bit = more follows.
+        name = mido.MetaMessage("track_name", name="x")
         cases = [(0, b"\x00"), (0x40, b"\x40"), (0x7F, b"\x7F"), (0x80, b"\x81\x00"),
                  (0x2000, b"\xC0\x00"), (0x3FFF, b"\xFF\x7F"), (0x4000, b"\x81\x80\x00"),
                  (0x0FFFFFFF, b"\xFF\xFF\xFF\x7F")]
-        for value, encoded in cases:
-            with self.subTest(value=value):
-                self.assertEqual(midigen.vlq(value), encoded)
-        for bad in (-1, 0x10000000):
-            with self.subTest(value=bad):
-                with self.assertRaises(ValueError):
-                    midigen.vlq(bad)
+        for gap, encoded in cases:
+            with self.subTest(gap=gap):
+                body = track_bytes([(5 + gap, 1, mido.MetaMessage("end_of_track")), (5, 0, name)])
+                self.assertEqual(body, b"\x05\xFF\x03\x01x" + encoded + b"\xFF\x2F\x00")
+        with self.subTest(gap=0x10000000):
+            with self.assertRaises(ValueError):
+                midigen._track([(0x10000000, 0, mido.MetaMessage("end_of_track"))])
 
     def test_note_names(self):
         cases = [("C4", 60), ("A4", 69), ("C#4", 61), ("Db4", 61), ("Bb3", 58),
@@ -113,6 +126,7 @@ class Mistakes(unittest.TestCase):
             ("bad duration", "section s\nlead: C4/3 |\nplay s\n", "bad duration"),
             ("bad setting", "part x channel=2 volume=loud\n", "bad number"),
             ("no channel", "part x program=3\n", "channel"),
+            ("unknown key", "key H\n", "unknown key"),
         ]
         for label, body, message in cases:
             with self.subTest(label):

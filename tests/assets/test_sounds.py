@@ -139,6 +139,8 @@ class EffectFiles(unittest.TestCase):
         script = os.path.join(SOURCE_DIR, "assets", "sound", "synth.py")
         with tempfile.TemporaryDirectory() as tmp:
             subprocess.run([sys.executable, "-B", script, tmp], check=True)
+            self.assertEqual(sorted(os.listdir(tmp)), sorted(n + ".wav" for n in EFFECTS),
+                             "each effect the script makes is checked here")
             for name in EFFECTS:
                 with self.subTest(effect=name):
                     with open(os.path.join(tmp, name + ".wav"), "rb") as fresh, \

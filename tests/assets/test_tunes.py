@@ -8,12 +8,14 @@
 their lengths, a real arrangement (melody, harmony, bass, drums), and that
 they are exactly what the generator makes from the current note texts."""
 
+import io
 import os
-import struct
 import subprocess
 import sys
 import tempfile
 import unittest
+
+import mido
 
 PROGRAM_DIR = os.environ.get("POKOPIN_PROGRAM_DIR", "")
 SOURCE_DIR = os.environ.get("POKOPIN_SOURCE_DIR", "")
@@ -30,75 +32,40 @@ class SmfError(Exception):
     pass
 
 
-def read_vlq(data, i):
-    value = 0
-    for count in range(4):
-        if i >= len(data):
-            raise SmfError("truncated length")
-        b = data[i]
-        i += 1
-        value = (value << 7) | (b & 0x7F)
-        if not b & 0x80:
-            return value, i
-    raise SmfError("length longer than 4 bytes")
-
-
 def read_smf(data):
-    """Parses a whole file strictly; returns (format, division, tracks).
+    """Reads a whole file strictly with mido; returns the MidiFile.
 
-    Each track is a list of (tick, status, payload bytes); meta events have
-    status 0xFF and payload (type, data).
-    """
-    if data[:4] != b"MThd" or struct.unpack(">I", data[4:8])[0] != 6:
+    mido refuses broken chunks, bad status and data bytes; on top of that the
+    header has the standard length, its track count covers the whole file, the
+    division counts ticks per quarter note, gaps fit the format's four bytes,
+    and each track ends with one End of Track."""
+    if data[:8] != b"MThd\x00\x00\x00\x06":
         raise SmfError("no MThd header of length 6")
-    fmt, ntracks, division = struct.unpack(">HHH", data[8:14])
-    if division & 0x8000 or division == 0:
+    stream = io.BytesIO(data)
+    try:
+        midi = mido.MidiFile(file=stream)
+    except (OSError, EOFError, ValueError, KeyError) as e:
+        raise SmfError("mido cannot read it: %r" % e) from None
+    if stream.read():
+        raise SmfError("data after the %d tracks the header announces" % len(midi.tracks))
+    if midi.ticks_per_beat <= 0:
         raise SmfError("division must be ticks per quarter note")
-    pos, tracks = 14, []
-    while pos < len(data):
-        if data[pos:pos + 4] != b"MTrk":
-            raise SmfError("chunk at %d is not MTrk" % pos)
-        size = struct.unpack(">I", data[pos + 4:pos + 8])[0]
-        body = data[pos + 8:pos + 8 + size]
-        if len(body) != size:
-            raise SmfError("track chunk runs past the end of the file")
-        tracks.append(read_track(body))
-        pos += 8 + size
-    if len(tracks) != ntracks:
-        raise SmfError("header says %d tracks, file has %d" % (ntracks, len(tracks)))
-    return fmt, division, tracks
+    for number, track in enumerate(midi.tracks):
+        if any(msg.time > 0x0FFFFFFF for msg in track):
+            raise SmfError("track %d: a gap longer than four bytes can say" % number)
+        ends = [i for i, msg in enumerate(track) if msg.type == "end_of_track"]
+        if ends != [len(track) - 1]:
+            raise SmfError("track %d does not close with exactly one End of Track" % number)
+    return midi
 
 
-def read_track(body):
-    events, i, tick, status = [], 0, 0, None
-    while i < len(body):
-        delta, i = read_vlq(body, i)
-        tick += delta
-        if body[i] & 0x80:
-            status = body[i]
-            i += 1
-        elif status is None or status >= 0xF0:
-            raise SmfError("running status without a status byte")
-        if status == 0xFF:
-            kind = body[i]
-            length, i = read_vlq(body, i + 1)
-            events.append((tick, status, (kind, body[i:i + length])))
-            i += length
-            if kind == 0x2F:
-                if i != len(body):
-                    raise SmfError("data after End of Track")
-                return events
-        elif status in (0xF0, 0xF7):
-            length, i = read_vlq(body, i)
-            i += length
-        else:
-            size = 1 if status & 0xF0 in (0xC0, 0xD0) else 2
-            payload = body[i:i + size]
-            if len(payload) != size or any(b & 0x80 for b in payload):
-                raise SmfError("bad channel message data")
-            events.append((tick, status, bytes(payload)))
-            i += size
-    raise SmfError("track has no End of Track")
+def timed(track):
+    """A track's messages with absolute ticks: [(tick, message)]."""
+    tick, out = 0, []
+    for msg in track:
+        tick += msg.time
+        out.append((tick, msg))
+    return out
 
 
 def seconds(tick, tempos, division):
@@ -117,29 +84,30 @@ class Tune:
     def __init__(self, name):
         with open(os.path.join(PROGRAM_DIR, name + ".mid"), "rb") as f:
             self.data = f.read()
-        self.format, self.division, self.tracks = read_smf(self.data)
-        self.tempos = [(t, int.from_bytes(p[1], "big")) for tr in self.tracks
-                       for t, s, p in tr if s == 0xFF and p[0] == 0x51]
-        self.end_tick = max(tr[-1][0] for tr in self.tracks)
+        midi = read_smf(self.data)
+        self.format, self.division = midi.type, midi.ticks_per_beat
+        tracks = [timed(track) for track in midi.tracks]
+        self.tempos = [(t, msg.tempo) for tr in tracks for t, msg in tr
+                       if msg.type == "set_tempo"]
+        self.end_tick = max(tr[-1][0] for tr in tracks)
         self.notes = []          # (on tick, off tick, channel, key, velocity)
         self.unmatched = []      # note-offs without a note-on, or hanging notes
         self.programs = {}       # channel -> (tick, program) of the first change
-        for track in self.tracks:
+        for track in tracks:
             sounding = {}
-            for tick, status, payload in track:
-                kind, ch = status & 0xF0, status & 0x0F
-                if kind == 0xC0:
-                    self.programs.setdefault(ch, (tick, payload[0]))
-                elif kind == 0x90 and payload[1] > 0:
-                    if (ch, payload[0]) in sounding:
-                        self.unmatched.append((tick, ch, payload[0]))
-                    sounding[(ch, payload[0])] = (tick, payload[1])
-                elif kind == 0x80 or (kind == 0x90 and payload[1] == 0):
-                    if (ch, payload[0]) not in sounding:
-                        self.unmatched.append((tick, ch, payload[0]))
+            for tick, msg in track:
+                if msg.type == "program_change":
+                    self.programs.setdefault(msg.channel, (tick, msg.program))
+                elif msg.type == "note_on" and msg.velocity > 0:
+                    if (msg.channel, msg.note) in sounding:
+                        self.unmatched.append((tick, msg.channel, msg.note))
+                    sounding[(msg.channel, msg.note)] = (tick, msg.velocity)
+                elif msg.type in ("note_on", "note_off"):
+                    if (msg.channel, msg.note) not in sounding:
+                        self.unmatched.append((tick, msg.channel, msg.note))
                         continue
-                    on, vel = sounding.pop((ch, payload[0]))
-                    self.notes.append((on, tick, ch, payload[0], vel))
+                    on, vel = sounding.pop((msg.channel, msg.note))
+                    self.notes.append((on, tick, msg.channel, msg.note, vel))
             self.unmatched.extend((t, ch, k) for (ch, k), (t, _) in sounding.items())
 
     def seconds(self, tick):
@@ -233,7 +201,7 @@ class TuneFiles(unittest.TestCase):
         self.assertGreater(game_bpm, title_bpm * 1.2)
 
     def test_rebuilt_from_sources(self):
-        generator = os.path.join(SOURCE_DIR, "tools", "midigen.py")
+        generator = os.path.join(SOURCE_DIR, "assets", "music", "midigen.py")
         with tempfile.TemporaryDirectory() as tmp:
             for name in TUNES:
                 with self.subTest(tune=name):

@@ -18,6 +18,7 @@ Exit status 0 passed, 1 failed, 77 skipped.
 
 import os
 import pwd
+import re
 import shlex
 import shutil
 import struct
@@ -31,7 +32,20 @@ from e2e_support import GREETING_TITLE, MAIN_TITLE, Failure, Game, check, run, w
 from xvfb import Xvfb  # noqa: E402
 
 APP_ID = "invalid.pokopin.Pokopin"
-ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256, 512]
+
+
+def icon_sizes():
+    """The icon sizes the picture library lists, the one list the build reads too."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "art",
+                          "pokopin_art.h")
+    with open(header, encoding="utf-8") as f:
+        m = re.search(r"kAppIconSizes = \{([0-9, \n]+)\}", f.read())
+    if not m:
+        sys.exit(f"{header}: no list of icon sizes")
+    return [int(n) for n in m.group(1).split(",")]
+
+
+ICON_SIZES = icon_sizes()
 DATA_FILES = ["hue.wav", "bisi.wav", "hei.wav", "pon.wav", "pipo2.wav", "pipo1.wav",
               "moguana.mid", "mogu20.mid", "Help.html"]
 EXPECTED = (["bin/pokopin",

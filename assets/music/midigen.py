@@ -4,7 +4,8 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-"""Turns a tune written in a small note language into a Standard MIDI File.
+"""Turns a tune written in a small note language into a Standard MIDI File
+(written with mido, Debian's python3-mido).
 
 Usage: midigen.py TUNE.txt OUT.mid      write the file, print a summary
        midigen.py --info TUNE.txt       only print the summary
@@ -48,8 +49,11 @@ Every part of a section must add up to the same whole number of bars; a part
 that has no line in a section rests through it.
 """
 
+import io
 import re
 import sys
+
+import mido
 
 PPQ = 480
 
@@ -78,11 +82,6 @@ DRUMS = {
 
 DYNAMICS = {"pp": 40, "p": 55, "mp": 70, "mf": 85, "f": 100, "ff": 115}
 
-KEYS = {"C": 0, "G": 1, "D": 2, "A": 3, "E": 4, "B": 5, "F#": 6, "C#": 7,
-        "F": -1, "Bb": -2, "Eb": -3, "Ab": -4, "Db": -5, "Gb": -6, "Cb": -7}
-MINOR_KEYS = {"Am": 0, "Em": 1, "Bm": 2, "F#m": 3, "C#m": 4, "G#m": 5, "D#m": 6,
-              "Dm": -1, "Gm": -2, "Cm": -3, "Fm": -4, "Bbm": -5, "Ebm": -6}
-
 NOTE_RE = re.compile(r"^([A-G])(#|b)?(-?\d)$")
 SEMITONES = {"C": 0, "D": 2, "E": 4, "F": 5, "G": 7, "A": 9, "B": 11}
 EVENT_RE = re.compile(r"^(\[[^\]]*\]|[^/'^~\[\]]+)(?:/(\d+)(\.?)(t?))?([ '^~]*)$")
@@ -108,18 +107,6 @@ def note_number(name, line):
     if not 0 <= n <= 127:
         raise TuneError("line %d: note out of range: %r" % (line, name))
     return n
-
-
-def vlq(value):
-    """MIDI variable-length quantity: 7 bits a byte, high bit = more follows."""
-    if value < 0 or value > 0x0FFFFFFF:
-        raise ValueError(value)
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.append(0x80 | (value & 0x7F))
-        value >>= 7
-    return bytes(reversed(out))
 
 
 class Part:
@@ -185,8 +172,10 @@ def parse(text):
             num, den = rest.split("/")
             tune.meter = (int(num), int(den))
         elif head == "key":
-            if rest not in KEYS and rest not in MINOR_KEYS:
-                raise TuneError("line %d: unknown key %r" % (number, rest))
+            try:
+                mido.MetaMessage("key_signature", key=rest)
+            except ValueError:
+                raise TuneError("line %d: unknown key %r" % (number, rest)) from None
             tune.key = rest
         elif head == "release":
             tune.release = float(rest)
@@ -370,18 +359,23 @@ def seconds_at(tick, tempo_events):
     return total + (tick - last_tick) * 60.0 / (bpm * PPQ)
 
 
+# The longest gap between two events that a file can hold: four bytes of
+# seven bits.
+MAX_DELTA = 0x0FFFFFFF
+
+
 def _track(events):
-    """events: (tick, order, bytes); sorted, turned into delta-timed bytes."""
-    body = bytearray()
+    """events: (tick, order, message); sorted by both and timed by the gaps
+    between them, as a file keeps them."""
+    track = mido.MidiTrack()
     now = 0
-    for tick, _, data in sorted(events, key=lambda e: (e[0], e[1])):
-        body += vlq(tick - now) + data
+    for tick, _, message in sorted(events, key=lambda e: (e[0], e[1])):
+        if tick - now > MAX_DELTA:
+            raise ValueError("%d ticks between two events is more than a MIDI file holds"
+                             % (tick - now))
+        track.append(message.copy(time=tick - now))
         now = tick
-    return b"MTrk" + len(body).to_bytes(4, "big") + bytes(body)
-
-
-def _meta(kind, data):
-    return bytes([0xFF, kind]) + vlq(len(data)) + data
+    return track
 
 
 def build(tune):
@@ -392,35 +386,36 @@ def build(tune):
     bpm_end = tempo_events[-1][1]
     end = music_end + int(round(tune.release * bpm_end * PPQ / 60.0))
 
-    conductor = [(0, 0, _meta(0x03, tune.title.encode("ascii")))]
+    Meta, Msg = mido.MetaMessage, mido.Message
+    midi = mido.MidiFile(type=1, ticks_per_beat=PPQ)
     num, den = tune.meter
-    conductor.append((0, 1, _meta(0x58, bytes([num, den.bit_length() - 1, 24, 8]))))
+    conductor = [(0, 0, Meta("track_name", name=tune.title)),
+                 (0, 1, Meta("time_signature", numerator=num, denominator=den,
+                             clocks_per_click=24, notated_32nd_notes_per_beat=8))]
     if tune.key:
-        sf = KEYS.get(tune.key, MINOR_KEYS.get(tune.key))
-        minor = 1 if tune.key in MINOR_KEYS else 0
-        conductor.append((0, 2, _meta(0x59, bytes([sf & 0xFF, minor]))))
+        conductor.append((0, 2, Meta("key_signature", key=tune.key)))
     for tick, bpm in tempo_events:
-        usec = int(round(60_000_000 / bpm))
-        conductor.append((tick, 3, _meta(0x51, usec.to_bytes(3, "big"))))
-    conductor.append((end, 9, _meta(0x2F, b"")))
-    tracks = [_track(conductor)]
+        conductor.append((tick, 3, Meta("set_tempo", tempo=int(round(60_000_000 / bpm)))))
+    conductor.append((end, 9, Meta("end_of_track")))
+    midi.tracks.append(_track(conductor))
 
     for name, part in tune.parts.items():
         ch = part.channel - 1
-        events = [(0, 0, _meta(0x03, name.encode("ascii"))),
-                  (0, 1, bytes([0xC0 | ch, part.program & 0x7F]))]
+        events = [(0, 0, Meta("track_name", name=name)),
+                  (0, 1, Msg("program_change", channel=ch, program=part.program & 0x7F))]
         for order, (cc, value) in enumerate(((7, part.volume), (10, part.pan),
                                              (91, part.reverb), (93, part.chorus)), 2):
-            events.append((0, order, bytes([0xB0 | ch, cc, value & 0x7F])))
+            events.append((0, order, Msg("control_change", channel=ch, control=cc,
+                                         value=value & 0x7F)))
         for on, off, key, vel in notes[name]:
             # Offs sort before ons at the same tick so that repeated notes retrigger.
-            events.append((on, 8, bytes([0x90 | ch, key, vel])))
-            events.append((off, 7, bytes([0x80 | ch, key, 0])))
-        events.append((end, 9, _meta(0x2F, b"")))
-        tracks.append(_track(events))
+            events.append((on, 8, Msg("note_on", channel=ch, note=key, velocity=vel)))
+            events.append((off, 7, Msg("note_off", channel=ch, note=key, velocity=0)))
+        events.append((end, 9, Meta("end_of_track")))
+        midi.tracks.append(_track(events))
 
-    header = b"MThd" + (6).to_bytes(4, "big") + (1).to_bytes(2, "big") \
-        + len(tracks).to_bytes(2, "big") + PPQ.to_bytes(2, "big")
+    data = io.BytesIO()
+    midi.save(file=data)
     summary = {
         "title": tune.title,
         "seconds": seconds_at(end, tempo_events),
@@ -428,7 +423,7 @@ def build(tune):
         "bars": music_end // tune.bar_ticks,
         "notes": {name: len(ns) for name, ns in notes.items()},
     }
-    return header + b"".join(tracks), summary
+    return data.getvalue(), summary
 
 
 def describe(summary):

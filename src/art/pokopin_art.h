@@ -25,8 +25,9 @@ QString modeLabelMask(int mode);
 QString icon(int size);  // 32, 64 or 128
 
 // The desktop icon at the sizes of the icon theme, each drawn for its size;
-// the same set is installed into the hicolor theme.
-inline constexpr std::array<int, 9> kAppIconSizes = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+// the same set is installed into the hicolor theme. The build reads this list
+// from here (CMakeLists.txt beside this file): keep it a plain list of numbers.
+inline constexpr std::array kAppIconSizes = {16, 22, 24, 32, 48, 64, 128, 256, 512};
 QString appIcon(int size);
 
 // The twice-size companion of a picture path.
