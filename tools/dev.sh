@@ -24,7 +24,7 @@ asan_build="${POKOPIN_ASAN_BUILD_DIR:-$root/build-asan}"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(
-    build-essential cmake ninja-build pkg-config python3 python3-numpy
+    build-essential cmake ninja-build pkg-config python3 python3-numpy python3-mido
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev

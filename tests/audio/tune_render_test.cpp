@@ -49,10 +49,9 @@ TEST(TuneRender, ATuneLastsUntilItsLastEventAndSounds)
 {
     if (!haveSoundFont())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
-    TempDir dir;
-    // Two notes; the second ends 2.5 s in (960 ticks a second).
-    writeMidi(dir.path() / "t.mid", {{0, 480, 60}, {1920, 480, 67}});
-    const auto pcm = renderTune((dir.path() / "t.mid").string(), soundFontPath(), DeviceFormat{});
+    // Two notes; the second ends 2.5 s in.
+    const auto pcm =
+        renderTune(testTune("two_notes.mid").string(), soundFontPath(), DeviceFormat{});
 
     ASSERT_EQ(pcm->state(), TunePcm::State::Done);
     ASSERT_EQ(pcm->size() % kFrameBytes, 0u);
@@ -118,11 +117,7 @@ const BadTune badTunes[] = {
      [](const fs::path& p) {
          writeBytes(p, std::string("MThd\0\0\0\6\0\0\0\1\1\xe0MTrk\0\0\1\0\0\x90\x3c", 25));
      }},
-    {"NoSoundFont",
-     [](const fs::path& p) {
-         writeMidi(p, {{0, 480, 60}});
-     },
-     false},
+    {"NoSoundFont", [](const fs::path& p) { copyTestTune("one_note.mid", p); }, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, TuneRenderFailure, ::testing::ValuesIn(badTunes),
