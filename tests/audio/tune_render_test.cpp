@@ -2,14 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// A tune synthesised once into PCM, and the playhead that plays it back.
+// A tune synthesised once into PCM, as the game's renderer does it.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -24,7 +23,6 @@ namespace {
 
 using namespace pokopin::testing;
 using pokopin::audio::DeviceFormat;
-using pokopin::audio::Playhead;
 using pokopin::audio::renderTune;
 using pokopin::audio::TunePcm;
 
