@@ -144,6 +144,24 @@ TEST(Playhead, WaitsForTheRendererInsteadOfSkipping)
     EXPECT_EQ(fillSamples(head, 1000), more);
 }
 
+// The callback may be in the middle of a tune when the next command comes,
+// and must never be the one to free it: a tune is held until the callback
+// has moved past it, and let go at the next command after that.
+TEST(Playhead, HoldsATuneUntilTheCallbackHasMovedPastIt)
+{
+    const auto first = countingPcm(4096);
+    const auto second = countingPcm(4096);
+    Playhead head;
+    head.play(first, 1);
+    fillSamples(head, 256);
+    head.play(second, 2);
+    head.stop();
+    EXPECT_GT(first.use_count(), 1) << "let go while the callback may still read it";
+    fillSamples(head, 256);  // the callback sees the stop
+    head.play(second, 2);
+    EXPECT_EQ(first.use_count(), 1) << "held on to after the callback moved past it";
+}
+
 // The callback's side plays the tune while the renderer is still writing it,
 // on another thread, in runs that split frames and cross blocks. Everything
 // the callback gets must be what was written, in order and whole frames at a
