@@ -4,21 +4,13 @@
 
 #pragma once
 
-#include <SDL_audio.h>
-
 #include <memory>
 #include <string>
 
+#include "device_format.h"
 #include "tune_pcm.h"
 
 namespace pokopin::audio {
-
-// What the audio device plays: the PCM a tune is rendered into.
-struct DeviceFormat {
-    int rate = 44100;
-    SDL_AudioFormat format = AUDIO_S16SYS;
-    int channels = 2;
-};
 
 // Synthesises one MIDI tune into a TunePcm, a slice at a time, with a
 // FluidSynth of its own: the SoundFonts and settings SDL2_mixer's MIDI decoder

@@ -4,8 +4,8 @@
 
 #pragma once
 
-// Small sound files written by the tests themselves, and a reader for the
-// raw output of SDL's disk audio driver.
+// Small sound files for the tests, and a reader for the raw output of SDL's
+// disk audio driver.
 
 #include <unistd.h>
 
@@ -109,54 +109,18 @@ inline std::vector<std::int16_t> squareWave(double seconds, std::int16_t level, 
     return s;
 }
 
-struct MidiNote {
-    int startTicks;  // 960 ticks a second at the default tempo
-    int lengthTicks;
-    int key;
-};
-
-// A format-0 Standard MIDI File with one piano track; notes must not overlap.
-inline void writeMidi(const fs::path& path, const std::vector<MidiNote>& notes)
+// The MIDI tunes the tests play, written with mido at build time by
+// write_test_tunes.py: "long.mid", "rest.mid", "two_notes.mid" and
+// "one_note.mid" (see there for their notes).
+inline fs::path testTune(const char* name)
 {
-    auto vlq = [](std::string& out, std::uint32_t v) {
-        std::string rev(1, static_cast<char>(v & 0x7f));
-        while ((v >>= 7) != 0)
-            rev += static_cast<char>(0x80 | (v & 0x7f));
-        out.append(rev.rbegin(), rev.rend());
-    };
-    std::string track;
-    vlq(track, 0);
-    track += '\xc0';  // program change: piano
-    track += '\x00';
-    int now = 0;
-    for (const MidiNote& n : notes) {
-        vlq(track, static_cast<std::uint32_t>(n.startTicks - now));
-        track += '\x90';
-        track += static_cast<char>(n.key);
-        track += '\x64';
-        vlq(track, static_cast<std::uint32_t>(n.lengthTicks));
-        track += '\x80';
-        track += static_cast<char>(n.key);
-        track += '\x00';
-        now = n.startTicks + n.lengthTicks;
-    }
-    vlq(track, 0);
-    track += "\xff\x2f";  // end of track
-    track += '\x00';
+    return fs::path(POKOPIN_TEST_TUNES_DIR) / name;
+}
 
-    auto be = [](std::string& out, std::uint32_t v, int bytes) {
-        for (int i = bytes - 1; i >= 0; --i)
-            out += static_cast<char>((v >> (8 * i)) & 0xff);
-    };
-    std::string file = "MThd";
-    be(file, 6, 4);
-    be(file, 0, 2);    // format 0
-    be(file, 1, 2);    // one track
-    be(file, 480, 2);  // ticks per quarter note; 120 bpm by default
-    file += "MTrk";
-    be(file, static_cast<std::uint32_t>(track.size()), 4);
-    file += track;
-    std::ofstream(path, std::ios::binary) << file;
+// Puts a copy of a test tune at path, under the name the code looks for.
+inline void copyTestTune(const char* name, const fs::path& path)
+{
+    fs::copy_file(testTune(name), path, fs::copy_options::overwrite_existing);
 }
 
 // Interleaved 16-bit stereo as the disk driver writes it.

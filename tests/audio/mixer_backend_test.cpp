@@ -47,9 +47,9 @@ struct DiskDriver {
 };
 
 // A tune long enough to be still playing while a test looks at it.
-void writeLongTune(const fs::path& path)
+void putLongTune(const fs::path& path)
 {
-    writeMidi(path, {{0, 960, 60}, {960, 960, 64}, {1920, 960, 67}, {2880, 960, 72}});
+    copyTestTune("long.mid", path);
 }
 
 struct SoundWithBackend {
@@ -126,8 +126,8 @@ TEST(MixerBackend, WithoutUsableDriverEveryOperationIsASilentNoOp)
     TempDir dir;
     for (const char* e : kEffectNames)
         writeWav(dir.path() / e, squareWave(0.1, 5000));
-    writeLongTune(dir.path() / "moguana.mid");
-    writeLongTune(dir.path() / "mogu20.mid");
+    putLongTune(dir.path() / "moguana.mid");
+    putLongTune(dir.path() / "mogu20.mid");
 
     ::testing::internal::CaptureStderr();
     ::testing::internal::CaptureStdout();
@@ -189,8 +189,8 @@ TEST(MixerBackend, TunesComeFromTheProgramFolderNotTheWorkingDirectory)
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     TempDir program;
     TempDir elsewhere;
-    writeLongTune(program.path() / "moguana.mid");
-    writeLongTune(program.path() / "mogu20.mid");
+    putLongTune(program.path() / "moguana.mid");
+    putLongTune(program.path() / "mogu20.mid");
     InDirectory cwd(elsewhere.path());
 
     SoundWithBackend rig(program.path());
@@ -224,7 +224,7 @@ TEST(MixerBackend, MissingSoundFontLeavesTunesClosedAndSilent)
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     ScopedEnv soundFonts("SDL_SOUNDFONTS", "/nonexistent/pokopin.sf2");
     TempDir dir;
-    writeLongTune(dir.path() / "moguana.mid");
+    putLongTune(dir.path() / "moguana.mid");
     ::testing::internal::CaptureStderr();
     {
         MixerBackend backend;
@@ -245,8 +245,8 @@ protected:
         if (!haveSoundFont())
             GTEST_SKIP() << "no General MIDI SoundFont installed";
         ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
-        writeLongTune(dir.path() / "moguana.mid");
-        writeLongTune(dir.path() / "mogu20.mid");
+        putLongTune(dir.path() / "moguana.mid");
+        putLongTune(dir.path() / "mogu20.mid");
         backend = std::make_unique<MixerBackend>();
         ASSERT_TRUE(backend->deviceOpen());
     }
@@ -315,8 +315,8 @@ protected:
     {
         if (!haveSoundFont())
             GTEST_SKIP() << "no General MIDI SoundFont installed";
-        writeLongTune(dir.path() / "moguana.mid");
-        writeLongTune(dir.path() / "mogu20.mid");
+        putLongTune(dir.path() / "moguana.mid");
+        putLongTune(dir.path() / "mogu20.mid");
     }
     ScopedEnv driver{"SDL_AUDIODRIVER", "dummy"};
     TempDir dir;
@@ -532,7 +532,7 @@ TEST(DiskRendering, TheTitleTuneSoundsAndStartsAgainFromItsBeginning)
         GTEST_SKIP() << "no General MIDI SoundFont installed";
     TempDir dir;
     DiskDriver disk(dir.path() / "out.raw");
-    writeMidi(dir.path() / "moguana.mid", {{0, 288, 60}, {1920, 288, 72}});
+    copyTestTune("rest.mid", dir.path() / "moguana.mid");
 
     double startedAt = 0;
     double restartAt = 0;
@@ -564,7 +564,7 @@ TEST(DiskRendering, AnEffectSoundsWhileATuneIsStillBeingRead)
     TempDir dir;
     DiskDriver disk(dir.path() / "out.raw");
     writeWav(dir.path() / "bisi.wav", squareWave(0.2, 8000));
-    writeLongTune(dir.path() / "moguana.mid");
+    putLongTune(dir.path() / "moguana.mid");
     LoadLog loads;
     SoundWithBackend rig(dir.path(), loads.hook());
     rig.sound->startTitleTune();
@@ -593,8 +593,8 @@ TEST_P(ExitSilence, StopAndCloseOfBothTunesLeaveTheOutputSilent)
     TempDir dir;
     const fs::path file = dir.path() / "out.raw";
     DiskDriver disk(file);
-    writeLongTune(dir.path() / "moguana.mid");
-    writeLongTune(dir.path() / "mogu20.mid");
+    putLongTune(dir.path() / "moguana.mid");
+    putLongTune(dir.path() / "mogu20.mid");
     double playedFrom = 0;
     double exitAt = 0;
     {

@@ -9,7 +9,7 @@ private Xvfb with SDL's disk audio driver (in real time), put through the same
 script of keys, and its output searched for every sound it should make.
 
 usage: /usr/bin/python3 tools/bench/audio_compare.py OLD/pokopin NEW/pokopin
-           --tool BUILD/tests/audio/pokopin_audio_tool [--keep DIR]
+           --tool BUILD/tools/audio/pokopin_audio_tool [--keep DIR]
 
 The script, from the moment the main window shows (W):
   W+3 s   Right, Right 0.1 s apart: two mode changes, the second "pon" cuts

@@ -7,13 +7,15 @@
 # Prints the audio back-end's costs: constructor with and without a device,
 # tune loading, and an effect rendered through the disk driver.
 #
-#   tests/audio/bench_audio.sh BUILD_DIR [PROGRAM_FOLDER]
+#   tools/audio/bench_audio.sh BUILD_DIR [PROGRAM_FOLDER]
 #
 # Without PROGRAM_FOLDER it makes stand-in files: six short tones and two
-# 20-second tunes.
+# 20-second tunes (the tunes with mido; Debian: python3-mido).
 set -eu
 build=${1:?usage: bench_audio.sh BUILD_DIR [PROGRAM_FOLDER]}
-tool="$build/tests/audio/pokopin_audio_tool"
+tool="$build/tools/audio/pokopin_audio_tool"
+# Debian's interpreter, which python3-mido is installed for.
+python=$(command -v /usr/bin/python3 || command -v python3)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -22,8 +24,9 @@ if [ $# -ge 2 ]; then
 else
     folder="$work/program"
     mkdir -p "$folder"
-    python3 - "$folder" <<'PY'
+    "$python" - "$folder" <<'PY'
 import math, struct, sys, wave
+import mido
 folder = sys.argv[1]
 for name in ("hue", "bisi", "hei", "pon", "pipo1", "pipo2"):
     with wave.open(f"{folder}/{name}.wav", "wb") as w:
@@ -31,20 +34,14 @@ for name in ("hue", "bisi", "hei", "pon", "pipo1", "pipo2"):
         n = int(0.15 * 44100)
         w.writeframes(b"".join(struct.pack("<h", int(8000 * math.sin(2 * math.pi * 880 * i / 44100)))
                                for i in range(n)))
-def vlq(n):
-    out = [n & 0x7f]
-    n >>= 7
-    while n:
-        out.append(0x80 | (n & 0x7f)); n >>= 7
-    return bytes(reversed(out))
 for name in ("moguana", "mogu20"):
-    ev = vlq(0) + bytes([0xC0, 0])
+    track = mido.MidiTrack([mido.Message("program_change", program=0, time=0)])
     for i in range(80):  # 80 quarter notes at 120 bpm: 20 s
         key = 60 + (i * 5) % 12
-        ev += vlq(0) + bytes([0x90, key, 100]) + vlq(480) + bytes([0x80, key, 0])
-    ev += vlq(0) + b"\xff\x2f\x00"
-    with open(f"{folder}/{name}.mid", "wb") as f:
-        f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(ev)) + ev)
+        track.append(mido.Message("note_on", note=key, velocity=100, time=0))
+        track.append(mido.Message("note_off", note=key, velocity=0, time=480))
+    track.append(mido.MetaMessage("end_of_track", time=0))
+    mido.MidiFile(type=0, ticks_per_beat=480, tracks=[track]).save(f"{folder}/{name}.mid")
 PY
 fi
 echo "program folder: $folder"

@@ -13,7 +13,7 @@
 //       driver named by SDL_AUDIODRIVER (or SDL's own choice when unset).
 //   pokopin_audio_tool tune MIDI OUT.raw [SOUNDFONT]
 //       Synthesises a tune as the game does (44.1 kHz 16-bit stereo) and
-//       writes it raw; prints its length, the bytes it is held in and the
+//       writes it raw; prints its length, the memory it is held in and the
 //       time it took.
 
 #include <chrono>
@@ -231,8 +231,7 @@ int tune(const std::string& midi, const std::string& out, const std::string& sou
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     std::printf(
-        "%s: %.2f s of sound, %zu bytes unpacked, held in %zu, rendered in %.0f ms (%.0f ms "
-        "CPU)%s\n",
+        "%s: %.2f s of sound, %zu bytes, held in %zu, rendered in %.0f ms (%.0f ms CPU)%s\n",
         midi.c_str(), double(bytes.size()) / (kRate * kFrameBytes), bytes.size(), pcm->heldBytes(),
         msSince(wall), cpuTaken,
         pcm->state() == pokopin::audio::TunePcm::State::Done ? "" : ", FAILED");
