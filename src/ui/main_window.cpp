@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "board_layout.h"
 #include "fonts.h"
 #include "key_filter.h"
 #include "labels.h"
@@ -31,11 +32,12 @@ namespace pokopin::ui {
 
 namespace {
 
-constexpr int kClientWidth = 640;
-constexpr int kClientHeight = 480;
-constexpr QRect kBoardRect{0, 0, 460, 480};
-constexpr QRect kPanelRect{460, 0, 180, 480};
-constexpr int kHoleSize = 100;
+using art::holePosition;
+using art::kBoardRect;
+using art::kClientHeight;
+using art::kClientWidth;
+using art::kHoleSize;
+using art::kPanelRect;
 
 // Text heights of the three label sizes.
 constexpr int kCounterPx = 29;
@@ -43,11 +45,6 @@ constexpr int kCounterX = 144;
 constexpr int kMoleCountX = 145;
 constexpr int kRecordPx = 19;
 constexpr int kTimePx = 35;
-
-QPoint holePosition(int index)
-{
-    return {32 + 144 * (index % 3), 40 + 134 * (index / 3)};
-}
 
 void setLabelText(QLabel* label, const std::string& text)
 {

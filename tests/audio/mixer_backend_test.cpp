@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "audio_files.h"
+#include "effects.h"
 #include "gate.h"
 #include "mixer_backend.h"
 #include "sdl_sound.h"
@@ -36,8 +37,8 @@ using pokopin::audio::SdlSound;
 using pokopin::audio::Tune;
 using pokopin::testing::Gate;
 
-constexpr const char* kEffectNames[] = {"hue.wav", "bisi.wav",  "hei.wav",
-                                        "pon.wav", "pipo1.wav", "pipo2.wav"};
+using pokopin::game::effectFile;
+using pokopin::game::kEffects;
 
 // Renders to `file` in real time, as a sound card would play it.
 struct DiskDriver {
@@ -67,7 +68,7 @@ struct SoundWithBackend {
 void runAllOperations(SdlSound& s)
 {
     s.startTitleTune();
-    for (const char* e : kEffectNames)
+    for (const auto e : kEffects)
         s.playEffect(e);
     s.stopTitleTune();
     s.startGameTune();
@@ -124,8 +125,8 @@ TEST(MixerBackend, WithoutUsableDriverEveryOperationIsASilentNoOp)
 {
     ScopedEnv driver("SDL_AUDIODRIVER", "pokopin-no-such-driver");
     TempDir dir;
-    for (const char* e : kEffectNames)
-        writeWav(dir.path() / e, squareWave(0.1, 5000));
+    for (const auto e : kEffects)
+        writeWav(dir.path() / effectFile(e), squareWave(0.1, 5000));
     putLongTune(dir.path() / "moguana.mid");
     putLongTune(dir.path() / "mogu20.mid");
 
@@ -173,8 +174,8 @@ TEST(MixerBackend, EffectsComeFromTheProgramFolderNotTheWorkingDirectory)
     ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
     TempDir program;
     TempDir elsewhere;
-    for (const char* e : kEffectNames)
-        writeWav(program.path() / e, squareWave(0.05, 5000));
+    for (const auto e : kEffects)
+        writeWav(program.path() / effectFile(e), squareWave(0.05, 5000));
     InDirectory cwd(elsewhere.path());
 
     SoundWithBackend rig(program.path());
