@@ -117,12 +117,43 @@ def start(subject, waitmap, env, scratch):
     return int(marks.pop("pid")), {k: float(v) for k, v in marks.items()}, run
 
 
+class SessionBus:
+    """A private D-Bus session bus, as a desktop has one. Qt talks to the
+    session bus at start-up (accessibility, the platform theme); with none
+    in the environment, libdbus starts `dbus-launch --autolaunch` on every
+    start, which no player's desktop pays for."""
+
+    def __init__(self):
+        self.proc = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                                     start_new_session=True)
+        self.address = self.proc.stdout.readline().strip()
+        if not self.address:
+            raise RuntimeError("dbus-daemon did not report its address")
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait()
+        self.proc.stdout.close()
+
+
+def program_env(display, bus):
+    """The environment of a program under test: the display, and the private
+    session bus or none at all (bus=None: libdbus autolaunches one)."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("QT_QPA_PLATFORM", "SDL_AUDIODRIVER", "SESSION_MANAGER",
+                        "DBUS_SESSION_BUS_ADDRESS", "LD_PRELOAD")}
+    env["DISPLAY"] = display
+    env["QT_QPA_PLATFORM"] = "xcb"
+    if bus:
+        env["DBUS_SESSION_BUS_ADDRESS"] = bus.address
+    return env
+
+
 def measure(subjects, args, audio, scratch):
     xvfb = Xvfb()
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("QT_QPA_PLATFORM", "SDL_AUDIODRIVER", "SESSION_MANAGER")}
-    env["DISPLAY"] = xvfb.display
-    env["QT_QPA_PLATFORM"] = "xcb"
+    bus = SessionBus() if args.bus == "private" else None
+    env = program_env(xvfb.display, bus)
     if audio != "none":
         env["SDL_AUDIODRIVER"] = audio
     results = {s.name: {"marks": []} for s in subjects}
@@ -154,6 +185,8 @@ def measure(subjects, args, audio, scratch):
             results[n]["threads"] = status_kib(p, "Threads")
             end(p)
     finally:
+        if bus:
+            bus.stop()
         xvfb.stop()
     for r in results.values():
         r["start"] = [m["main_damage"] for m in r["marks"]]
@@ -177,6 +210,8 @@ def report(results, args, audio):
     ratio = ms_g / ms_m
     audio_text = "no audio device (SDL_AUDIODRIVER unset)" if audio == "none" \
         else f"SDL_AUDIODRIVER={audio}"
+    audio_text += "; a private session bus" if args.bus == "private" \
+        else "; no session bus (autolaunched)"
     print()
     print(f"== {audio_text}; {args.runs} start-ups each, taking turns; idle CPU over "
           f"{args.idle:.0f} s from {args.settle:.0f} s after the window showed ==")
@@ -246,6 +281,9 @@ def main():
     p.add_argument("--baseline", help="an earlier build of the game to measure alongside")
     p.add_argument("--audio", nargs="+", default=["none", "dummy"],
                    help="audio set-ups to measure: none (no device) and/or an SDL driver name")
+    p.add_argument("--bus", choices=("private", "autolaunch"), default="private",
+                   help="D-Bus session bus of the programs: a private one (default, as on a "
+                        "desktop) or none, so that libdbus autolaunches one on every start")
     args = p.parse_args()
 
     game = os.path.abspath(args.game)

@@ -27,6 +27,10 @@
  * before our request for it reached the server. The program is left running
  * for the caller to measure and end. Exits 1 if the program ends first or the
  * time limit (default 30 s) passes; the program is then killed.
+ *
+ * The program gets WAITMAP_T0_NS, the start of the clock in CLOCK_MONOTONIC
+ * nanoseconds, so that a copy instrumented for a look inside can print its
+ * own marks on the same scale.
  */
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xatom.h>
@@ -43,11 +47,16 @@
 #include <time.h>
 #include <unistd.h>
 
-static double now_ms(void)
+static long long now_ns(void)
 {
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+    return ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+static double now_ms(void)
+{
+    return now_ns() / 1e6;
 }
 
 /* Windows can vanish between an event and our request about them. */
@@ -160,7 +169,8 @@ int main(int argc, char* argv[])
     XDamageCreate(d, root, XDamageReportRawRectangles);
     XSync(d, False);
 
-    double t0 = now_ms();
+    long long t0_ns = now_ns();
+    double t0 = t0_ns / 1e6;
     pid_t pid = fork();
     if (pid < 0) {
         perror("waitmap: fork");
@@ -171,6 +181,9 @@ int main(int argc, char* argv[])
         /* Our stdout carries only the result line: a caller reading it to
            the end must not wait for the program. */
         dup2(STDERR_FILENO, STDOUT_FILENO);
+        char t0_text[32];
+        snprintf(t0_text, sizeof t0_text, "%lld", t0_ns);
+        setenv("WAITMAP_T0_NS", t0_text, 1);
         execvp(prog[0], prog);
         perror("waitmap: exec");
         _exit(127);
