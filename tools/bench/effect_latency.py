@@ -208,23 +208,21 @@ def find_hits(capture, template, key_downs, frames, from_t, to_t):
     pressed before the read that brought it."""
     lo, hi = capture.written_at(from_t), capture.written_at(to_t)
     score = correlate(capture.mono[lo:hi], template)
-    gap = int(0.1 * RATE)
-    probes = []
+    # The best match of each sound: strongest first, nothing within 50 ms of
+    # one already taken (the keys are further apart than that).
+    gap = int(0.05 * RATE)
+    peaks = []
     candidates = np.flatnonzero(score >= MATCH_THRESHOLD)
-    i = 0
-    while i < len(candidates):
-        # The best position within each cluster of good matches.
-        j = i
-        while j + 1 < len(candidates) and candidates[j + 1] - candidates[j] < gap:
-            j += 1
-        cluster = candidates[i: j + 1]
-        best = int(cluster[np.argmax(score[cluster])])
+    for c in candidates[np.argsort(score[candidates])[::-1]]:
+        if all(abs(int(c) - p) >= gap for p in peaks):
+            peaks.append(int(c))
+    probes = []
+    for best in sorted(peaks):
         frame = lo + best
         arrival = capture.reads[capture.read_holding(frame + 32)][0]
         before = [t for t in key_downs if t < arrival and capture.written_at(t) <= frame]
         if before:
             probes.append(Probe(capture, before[-1], frame, float(score[best]), frames))
-        i = j + 1
     return probes
 
 
