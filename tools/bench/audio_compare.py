@@ -28,7 +28,7 @@ so its output is mapped back to the clock through the moments the keys went
 in. The outputs are then compared build against build: the correlation of
 the two over each sound's stretch, aligned on where it was found.
 
-Needs numpy (Debian: python3-numpy), xdotool and Xvfb.
+Needs numpy (Debian's python3-numpy, installed when missing), xdotool and Xvfb.
 """
 import argparse
 import json
@@ -40,10 +40,12 @@ import tempfile
 import time
 import wave
 
-import numpy as np
-
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xvfb import Xvfb  # noqa: E402
+import needs  # noqa: E402
+
+np = needs.numpy()
 
 RATE = 44100
 MAIN_TITLE = "Pokopin\uff01"

@@ -1,0 +1,539 @@
+#!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 Pokopin developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""How late an effect is heard: from a key reaching the X server to the
+effect's first buffer in the audio stream, for the game and, as the floor,
+for the minimal program (tools/bench/minimal.cpp with MINIMAL_EFFECT: a key
+release goes straight to Mix_PlayChannel). Run through `tools/bench.sh
+effects`, which builds the helpers first.
+
+usage: effect_latency.py --game DIR/pokopin --helpers BUILD-BENCH/helpers
+                         [--keys N] [--frames 1024 512 256] [--idle SECONDS]
+                         [--no-hits] [--no-shim] [--keep DIR]
+
+How it is measured, each program under a private Xvfb of its own:
+- keys go in through XTest (keyprobe.c), each timed right after the request
+  is in the X server's socket (the helper waits for the server to take it
+  before the next);
+- SDL's disk audio driver writes the program's output into a FIFO that the
+  same helper reads on its own thread, timing every read on the same clock.
+  audio_shim.c, preloaded, makes that file unbuffered: SDL writes it through
+  stdio, and glibc would hold every other 4 KiB buffer back one period;
+- the disk driver stands in for the sound card. SDL's audio thread mixes a
+  buffer, writes it, then sleeps one buffer's length (SDL_Delay of
+  frames * 1000 / 44100 ms, in whole ms: 23 ms for 23.2 ms at 1024); with a
+  card it would instead wait until the card has room, then mix and write.
+  So a buffer reaches the FIFO when a card would have been handed it. What a
+  card adds after that (its own queue) is counted neither for the game nor
+  for the floor;
+- each effect is found by normalised correlation with the first 50 ms of
+  its WAV file, searched only in what the program wrote after the key; its
+  latency is the time of the read that brought its first sample, minus the
+  key's time;
+- probes: between games Right and Left (mode steps, "pon.wav") act on
+  release, 250 to 450 ms apart at random so that they fall at every phase
+  of the buffer period, with the title tune playing as it does for the
+  player. Up (the recording switch) is not used: "pipo1.wav" and
+  "pipo2.wav" are steady tones whose correlation peaks a few tone periods
+  either side of the onset nearly as high, so their onsets cannot be placed
+  to the buffer. Then, unless --no-hits, a game: hole
+  keys act on press, 150 to 300 ms apart; each "bisi.wav" found is put down
+  to the last hole key pressed before it, and their number is checked
+  against the hits of the game's score log. The minimal program plays
+  pon.wav on every key release;
+- "next buffer": the time from the key to the first buffer written after
+  it, what a program that mixed the effect into that very buffer would
+  get. "in next" is the share of effects that made it: the rest waited a
+  whole period more, because of the program's own work on the key;
+- the disk driver sleeps whole milliseconds, so its period is a little
+  off a card's (11.2 ms against 11.6 ms at 512 frames); "p95 card" scales
+  the p95 by the ratio of the two periods;
+- other buffer sizes: the minimal program takes MINIMAL_BUFFER, the game's
+  device is opened with BENCH_AUDIO_FRAMES by the shim, so an unchanged
+  build can be measured at 512 and 256 frames;
+- idle CPU with the title tune playing, per buffer size, SDL's dummy driver
+  (which calls the mixer at the same rate), once the game's start-up work
+  (its tunes are synthesised at start) is over;
+- each program has a private D-Bus session bus, as on a desktop (see
+  measure.py).
+
+Needs numpy (installed when missing), Xvfb and xdotool.
+"""
+import argparse
+import bisect
+import os
+import random
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, ".."))
+sys.path.insert(0, here)
+from xvfb import Xvfb  # noqa: E402
+import needs  # noqa: E402
+from measure import CLK_TCK, SessionBus, cpu_ticks, program_env, status_kib  # noqa: E402
+
+np = needs.numpy()
+
+RATE = 44100
+FRAME_BYTES = 4  # 16-bit stereo
+MAIN_TITLE = "Pokopin\uff01"
+MINIMAL_TITLE = "Minimal"
+TEMPLATE_SECONDS = 0.05
+MATCH_THRESHOLD = 0.6
+TOOL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
+HOLE_KEYS = ["q", "w", "e", "a", "s", "d", "z", "x", "c"]
+GAME_SECONDS = 24
+
+
+def read_wav_mono(path):
+    with wave.open(path) as w:
+        assert w.getsampwidth() == 2 and w.getframerate() == RATE, path
+        x = np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(np.float64)
+        if w.getnchannels() == 2:
+            x = x.reshape(-1, 2).sum(axis=1)
+    return x
+
+
+def correlate(signal, template):
+    """Normalised correlation of template at every position of signal
+    (0 where signal is near silence)."""
+    n = len(signal) + len(template)
+    size = 1 << (n - 1).bit_length()
+    corr = np.fft.irfft(np.fft.rfft(signal, size) * np.conj(np.fft.rfft(template, size)), size)
+    corr = corr[: len(signal) - len(template) + 1]
+    energy = np.concatenate(([0.0], np.cumsum(signal * signal)))
+    window = energy[len(template):] - energy[: len(signal) - len(template) + 1]
+    score = corr / np.sqrt(np.maximum(window, 1e-9) * float(np.dot(template, template)))
+    score[window < 1e-3 * len(template)] = 0.0
+    return score
+
+
+def percentile(values, q):
+    """Linear-interpolated percentile (as numpy's default)."""
+    return float(np.percentile(np.array(values), q))
+
+
+class Capture:
+    """One program's run: the keys sent and the stream read, on one clock."""
+
+    def __init__(self, keyprobe_out, raw_path):
+        self.keys = []   # (t, "down"/"up", keysym)
+        self.reads = []  # (t, offset, bytes)
+        for line in keyprobe_out.splitlines():
+            f = line.split()
+            if f[0] == "key":
+                self.keys.append((float(f[3]), f[1], f[2]))
+            elif f[0] == "read":
+                self.reads.append((float(f[1]), int(f[2]), int(f[3])))
+        self.read_times = [r[0] for r in self.reads]
+        self.read_ends = [r[1] + r[2] for r in self.reads]
+        data = np.fromfile(raw_path, dtype="<i2").astype(np.float64)
+        self.mono = data[: len(data) // 2 * 2].reshape(-1, 2).sum(axis=1)
+
+    def written_at(self, t):
+        """Frames of the stream that had arrived by time t."""
+        i = bisect.bisect_right(self.read_times, t)
+        return self.read_ends[i - 1] // FRAME_BYTES if i else 0
+
+    def read_holding(self, frame):
+        """Index of the read that brought the given frame."""
+        return bisect.bisect_right(self.read_ends, frame * FRAME_BYTES)
+
+    def next_key_after(self, t):
+        later = [k[0] for k in self.keys if k[0] > t]
+        return min(later) if later else None
+
+    def next_read_after(self, t):
+        return bisect.bisect_right(self.read_times, t)
+
+    def period_ms(self):
+        """Median time between reads that brought one buffer each."""
+        gaps = [b[0] - a[0] for a, b in zip(self.reads, self.reads[1:])]
+        return statistics.median(gaps) if gaps else float("nan")
+
+    def single_buffer_share(self, frames):
+        if not self.reads:
+            return 0.0
+        return sum(1 for r in self.reads if r[2] == frames * FRAME_BYTES) / len(self.reads)
+
+
+class Probe:
+    """One effect traced from its key to the stream."""
+
+    def __init__(self, capture, t_key, frame, score, frames):
+        self.t_key = t_key
+        self.frame, self.score = frame, score
+        # A few frames in, so that an onset found a sample early still
+        # falls in its own buffer.
+        i = capture.read_holding(frame + 32)
+        self.latency = capture.reads[i][0] - t_key
+        nxt = capture.next_read_after(t_key)
+        self.next_buffer = capture.reads[nxt][0] - t_key if nxt < len(capture.reads) else None
+        self.in_next = i == nxt
+        # Within two samples: the music under it can move the peak a little.
+        self.on_boundary = min(frame % frames, -frame % frames) <= 2
+
+
+def find_after_key(capture, template, t_key, frames, limit_s=0.4):
+    """The effect a key caused: the best match in what was written after it
+    and before the next key went in."""
+    lo = capture.written_at(t_key)
+    hi = min(len(capture.mono), lo + int(limit_s * RATE) + len(template))
+    if hi - lo <= len(template):
+        return None
+    score = correlate(capture.mono[lo:hi], template)
+    t_next = capture.next_key_after(t_key)
+    if t_next is not None:
+        score = score[: max(0, capture.written_at(t_next) - lo)]
+    if len(score) == 0:
+        return None
+    i = int(np.argmax(score))
+    if score[i] < MATCH_THRESHOLD:
+        return None
+    return Probe(capture, t_key, lo + i, float(score[i]), frames)
+
+
+def find_hits(capture, template, key_downs, frames, from_t, to_t):
+    """Every bisi in the game's stretch, each put down to the last hole key
+    pressed before the read that brought it."""
+    lo, hi = capture.written_at(from_t), capture.written_at(to_t)
+    score = correlate(capture.mono[lo:hi], template)
+    # The best match of each sound: strongest first, nothing within 50 ms of
+    # one already taken (the keys are further apart than that).
+    gap = int(0.05 * RATE)
+    peaks = []
+    candidates = np.flatnonzero(score >= MATCH_THRESHOLD)
+    for c in candidates[np.argsort(score[candidates])[::-1]]:
+        if all(abs(int(c) - p) >= gap for p in peaks):
+            peaks.append(int(c))
+    probes = []
+    for best in sorted(peaks):
+        frame = lo + best
+        arrival = capture.reads[capture.read_holding(frame + 32)][0]
+        before = [t for t in key_downs if t < arrival and capture.written_at(t) <= frame]
+        if before:
+            probes.append(Probe(capture, before[-1], frame, float(score[best]), frames))
+    return probes
+
+
+class Session:
+    """A program under its own Xvfb, its audio into a FIFO read by keyprobe."""
+
+    def __init__(self, args, scratch, name, program, title, env_extra, copy_folder=False):
+        self.name, self.title = name, title
+        self.dir = tempfile.mkdtemp(prefix=f"{name}-", dir=scratch)
+        self.raw = os.path.join(self.dir, "out.raw")
+        self.fifo = os.path.join(self.dir, "audio.fifo")
+        os.mkfifo(self.fifo)
+        home, runtime = os.path.join(self.dir, "home"), os.path.join(self.dir, "runtime")
+        os.makedirs(home)
+        os.makedirs(runtime, mode=0o700)
+        self.folder = os.path.dirname(program)
+        if copy_folder:
+            # A fresh program folder with an empty score log: no greeting.
+            self.folder = os.path.join(self.dir, "program")
+            shutil.copytree(os.path.dirname(program), self.folder,
+                            ignore=shutil.ignore_patterns("Score.txt"))
+            open(os.path.join(self.folder, "Score.txt"), "wb").close()
+            program = os.path.join(self.folder, os.path.basename(program))
+        self.xvfb = Xvfb()
+        self.bus = SessionBus()
+        env = program_env(self.xvfb.display, self.bus)
+        env.update(HOME=home, XDG_RUNTIME_DIR=runtime,
+                   SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.fifo)
+        if not args.no_shim:
+            env["LD_PRELOAD"] = os.path.join(args.helpers, "libaudio_shim.so")
+        env.update(env_extra)
+        self.xenv = dict(TOOL_ENV, DISPLAY=self.xvfb.display)
+        self.probe = subprocess.Popen(
+            [os.path.join(args.helpers, "keyprobe"), self.fifo, self.raw],
+            env=self.xenv, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.proc = subprocess.Popen([program], cwd=self.folder, env=env,
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        self.window = None
+
+    def wait_window(self, timeout=30):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{self.title}$"],
+                               env=self.xenv, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               text=True)
+            if r.stdout.split():
+                self.window = r.stdout.split()[0]
+                subprocess.run(["xdotool", "windowfocus", "--sync", self.window], env=self.xenv,
+                               check=True, timeout=10)
+                return
+            if self.proc.poll() is not None:
+                break
+            time.sleep(0.05)
+        raise RuntimeError(f"{self.name}: no window titled {self.title!r}")
+
+    def send(self, edge, keysym):
+        self.probe.stdin.write(f"{edge} {keysym}\n")
+        self.probe.stdin.flush()
+
+    def tap(self, keysym, hold):
+        self.send("down", keysym)
+        time.sleep(hold)
+        self.send("up", keysym)
+
+    def finish(self):
+        out, _ = self.probe.communicate("quit\n", timeout=30)
+        with open(os.path.join(self.dir, "keyprobe.txt"), "w") as f:
+            f.write(out)
+        self.proc.kill()
+        self.proc.wait()
+        self.bus.stop()
+        self.xvfb.stop()
+        return Capture(out, self.raw)
+
+
+def idle_probes(session, keys, rng):
+    """Taps keys between games; returns the key names in order."""
+    sent = []
+    for k in keys:
+        time.sleep(rng.uniform(0.25, 0.45))
+        session.tap(k, rng.uniform(0.03, 0.06))
+        sent.append(k)
+    time.sleep(0.5)
+    return sent
+
+
+def run_minimal(args, scratch, frames, pon, rng):
+    s = Session(args, scratch, f"minimal-{frames}", os.path.join(args.helpers, "minimal"),
+                MINIMAL_TITLE, {"MINIMAL_EFFECT": pon, "MINIMAL_BUFFER": str(frames)})
+    try:
+        s.wait_window()
+        time.sleep(1.0)
+        idle_probes(s, ["Right"] * args.keys, rng)
+    finally:
+        c = s.finish()
+    template = read_wav_mono(pon)[: int(TEMPLATE_SECONDS * RATE)]
+    ups = [t for t, edge, _ in c.keys if edge == "up"]
+    probes = [find_after_key(c, template, t, frames) for t in ups]
+    return {"effects (pon)": (probes, len(ups))}, c
+
+
+def run_game(args, scratch, frames, rng):
+    extra = {} if frames == 1024 else {"BENCH_AUDIO_FRAMES": str(frames)}
+    if frames != 1024 and args.no_shim:
+        raise SystemExit("--no-shim measures the game at its own buffer only")
+    s = Session(args, scratch, f"game-{frames}", args.game, MAIN_TITLE, extra, copy_folder=True)
+    # Mode steps back and forth; recording stays on for the game's entry.
+    keys = [("Right", "Left")[i % 2] for i in range(args.keys)]
+    hit_window = None
+    try:
+        s.wait_window()
+        time.sleep(args.settle)
+        idle_probes(s, keys, rng)
+        if not args.no_hits:
+            s.tap("space", 0.04)
+            start = time.monotonic()
+            time.sleep(1.0)
+            first = time.monotonic()
+            while time.monotonic() < start + GAME_SECONDS - 2:
+                s.tap(rng.choice(HOLE_KEYS), 0.04)
+                time.sleep(rng.uniform(0.15, 0.3))
+            hit_window = (first, time.monotonic())
+            # The game ends by its clock and writes its entry.
+            time.sleep(max(0.0, start + GAME_SECONDS + 2 - time.monotonic()))
+    finally:
+        c = s.finish()
+    folder = os.path.dirname(args.game)
+    templates = {n: read_wav_mono(os.path.join(folder, n))[: int(TEMPLATE_SECONDS * RATE)]
+                 for n in ("pon.wav", "bisi.wav")}
+    ups = [t for t, edge, k in c.keys if edge == "up" and k in ("Right", "Left")]
+    mode_probes = [find_after_key(c, templates["pon.wav"], t, frames) for t in ups]
+    out = {"mode keys (pon)": (mode_probes, len(mode_probes))}
+    if hit_window:
+        downs = [t for t, edge, k in c.keys if edge == "down" and k in HOLE_KEYS]
+        # Clock of keyprobe and of this script are both CLOCK_MONOTONIC, in ms and s.
+        lo, hi = hit_window[0] * 1000.0 - 50, hit_window[1] * 1000.0 + 500
+        hits = find_hits(c, templates["bisi.wav"], downs, frames, lo, hi)
+        out["hits in a game (bisi)"] = (hits, game_hits(s.folder))
+    return out, c
+
+
+def game_hits(folder):
+    """Hits of the last game in the score log, or None."""
+    try:
+        with open(os.path.join(folder, "Score.txt"), "rb") as f:
+            text = f.read().decode("cp932", "replace")
+    except OSError:
+        return None
+    found = re.findall(r"\u2606HIT (\d+)", text)
+    return int(found[-1]) if found else None
+
+
+def idle_cpu(args, scratch, frames, pon):
+    """Idle CPU of the game (title tune playing) and of the minimal program,
+    SDL's dummy driver, one buffer size; also the game's peak memory."""
+    xvfb = Xvfb()
+    bus = SessionBus()
+    env = program_env(xvfb.display, bus)
+    env.update(SDL_AUDIODRIVER="dummy",
+               LD_PRELOAD=os.path.join(args.helpers, "libaudio_shim.so"),
+               BENCH_AUDIO_FRAMES=str(frames), MINIMAL_BUFFER=str(frames), MINIMAL_EFFECT=pon)
+    procs = {}
+    try:
+        for name, program in (("game", args.game), ("minimal", os.path.join(args.helpers, "minimal"))):
+            d = tempfile.mkdtemp(prefix=f"idle-{name}-", dir=scratch)
+            folder = os.path.dirname(program)
+            if name == "game":
+                folder = os.path.join(d, "program")
+                shutil.copytree(os.path.dirname(program), folder,
+                                ignore=shutil.ignore_patterns("Score.txt"))
+                open(os.path.join(folder, "Score.txt"), "wb").close()
+                program = os.path.join(folder, os.path.basename(program))
+            home, runtime = os.path.join(d, "home"), os.path.join(d, "runtime")
+            os.makedirs(home)
+            os.makedirs(runtime, mode=0o700)
+            procs[name] = subprocess.Popen([program], cwd=folder,
+                                           env=dict(env, HOME=home, XDG_RUNTIME_DIR=runtime),
+                                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL)
+        # Until the game's start-up work (the tunes are synthesised on a
+        # thread of their own) is over: at least --settle seconds, then until
+        # a second passes with under 3 % of a core, for at most a minute.
+        started = time.monotonic()
+        time.sleep(args.settle)
+        while time.monotonic() < started + args.settle + 60:
+            ticks = cpu_ticks(procs["game"].pid)
+            time.sleep(1.0)
+            if (cpu_ticks(procs["game"].pid) - ticks) / CLK_TCK < 0.03:
+                break
+        settled = time.monotonic() - started
+        before = {n: cpu_ticks(p.pid) for n, p in procs.items()}
+        t0 = time.monotonic()
+        time.sleep(args.idle)
+        elapsed = time.monotonic() - t0
+        out = {n: 100.0 * (cpu_ticks(p.pid) - before[n]) / CLK_TCK / elapsed
+               for n, p in procs.items()}
+        out["game peak"] = status_kib(procs["game"].pid, "VmHWM") / 1024.0
+        out["settled"] = settled
+        return out
+    finally:
+        for p in procs.values():
+            p.kill()
+            p.wait()
+        bus.stop()
+        xvfb.stop()
+
+
+def summary(probes, expected):
+    found = [p for p in probes if p]
+    lat = [p.latency for p in found]
+    nxt = [p.next_buffer for p in found if p.next_buffer is not None]
+    if not lat:
+        return None
+    return {
+        "found": f"{len(found)}/{expected if expected is not None else '?'}",
+        "median": statistics.median(lat), "p5": percentile(lat, 5), "p95": percentile(lat, 95),
+        "max": max(lat), "next": statistics.median(nxt) if nxt else float("nan"),
+        "next95": percentile(nxt, 95) if nxt else float("nan"),
+        "in_next": 100.0 * sum(p.in_next for p in found) / len(found),
+        "boundary": 100.0 * sum(p.on_boundary for p in found) / len(found),
+    }
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__,
+                                formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--game", required=True, help="the built pokopin executable")
+    p.add_argument("--helpers", required=True, help="build folder of tools/bench")
+    p.add_argument("--keys", type=int, default=60, help="probe keys per program and size")
+    p.add_argument("--frames", type=int, nargs="+", default=[1024, 512, 256],
+                   help="device buffer sizes; the game's own is 1024")
+    p.add_argument("--settle", type=float, default=5.0,
+                   help="seconds after the game's window shows before the first key, and "
+                        "at least as long after its start before idle CPU is sampled")
+    p.add_argument("--idle", type=float, default=20.0,
+                   help="seconds of idle CPU sampling per buffer size (0: none)")
+    p.add_argument("--no-hits", action="store_true", help="no game, only the keys between games")
+    p.add_argument("--no-shim", action="store_true",
+                   help="leave SDL's output file buffered (shows why the shim is there)")
+    p.add_argument("--keep", help="folder to keep the captures in")
+    p.add_argument("--seed", type=int, default=1)
+    args = p.parse_args()
+    args.game = os.path.abspath(args.game)
+    args.helpers = os.path.abspath(args.helpers)
+    rng = random.Random(args.seed)
+    pon = os.path.join(os.path.dirname(args.game), "pon.wav")
+
+    print(f"game:    {args.game}")
+    print(f"machine: {os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at start")
+    began = time.monotonic()
+    scratch = args.keep or tempfile.mkdtemp(prefix="pokopin-effects-")
+    os.makedirs(scratch, exist_ok=True)
+    rows, idle = [], {}
+    try:
+        for frames in args.frames:
+            for who in ("minimal", "game"):
+                t = time.monotonic()
+                if who == "minimal":
+                    found, c = run_minimal(args, scratch, frames, pon, rng)
+                else:
+                    found, c = run_game(args, scratch, frames, rng)
+                for label, (probes, expected) in found.items():
+                    rows.append((frames, who, label, summary(probes, expected), c))
+                print(f"  {who} at {frames} frames: {time.monotonic() - t:.0f} s", flush=True)
+            if args.idle > 0:
+                idle[frames] = idle_cpu(args, scratch, frames, pon)
+    finally:
+        if not args.keep:
+            shutil.rmtree(scratch, ignore_errors=True)
+
+    print()
+    print("key to the effect's first buffer in the stream, ms (disk driver; keys reach the X")
+    print("server through XTest); 'next buffer' = key to the first buffer written after it")
+    head = "{:>6} {:<8} {:<22} {:>6} {:>6} {:>5} {:>5} {:>5} {:>8} {:>11} {:>7} {:>7} {:>6}"
+    print(head.format("frames", "program", "probe", "found", "median", "p5", "p95", "max",
+                      "p95 card", "next med/95", "in next", "on edge", "period"))
+    for frames, who, label, s, c in rows:
+        period = c.period_ms()
+        if s is None:
+            print(head.format(frames, who, label, "0", *["-"] * 8, f"{period:.1f}"))
+            continue
+        card = s["p95"] * (1000.0 * frames / RATE) / period
+        print(head.format(frames, who, label, s["found"], f"{s['median']:.1f}", f"{s['p5']:.1f}",
+                          f"{s['p95']:.1f}", f"{s['max']:.1f}", f"{card:.1f}",
+                          f"{s['next']:.1f}/{s['next95']:.1f}", f"{s['in_next']:.0f} %",
+                          f"{s['boundary']:.0f} %", f"{period:.1f}"))
+    print("period: median time between buffers arriving; a card's is frames / 44.1 kHz ("
+          + ", ".join(f"{f}: {1000.0 * f / RATE:.2f} ms" for f in args.frames) + "), the disk")
+    print("driver's its sleep in whole ms plus the mixing. 'p95 card' scales p95 by the two:")
+    print("the wait for the next buffer, most of the latency, grows with the period.")
+    print("'on edge': effects that start on a buffer boundary (SDL_mixer starts a channel")
+    print("at the start of the buffer it mixes next)")
+    for frames, who, label, s, c in rows[:1]:
+        share = c.single_buffer_share(frames)
+        print(f"reads that brought exactly one buffer: {100 * share:.0f} %"
+              + (" (SDL's file left buffered)" if args.no_shim else ""))
+    if idle:
+        print()
+        print(f"idle CPU (% of one core) over {args.idle:.0f} s, SDL's dummy driver, the game's "
+              "title tune playing,")
+        print("from when the game's start-up work has settled (seconds after its start)")
+        print("{:>6} {:>10} {:>12} {:>14} {:>8}".format("frames", "game", "minimal",
+                                                        "game peak RSS", "settled"))
+        for frames, r in idle.items():
+            print("{:>6} {:>8.2f} % {:>10.2f} % {:>10.1f} MiB {:>7.0f} s".format(
+                frames, r["game"], r["minimal"], r["game peak"], r["settled"]))
+        print("goal: game's idle CPU <= 0.3 % of one core, effect p95 <= 12 ms")
+    print(f"\n(the benchmark took {time.monotonic() - began:.0f} s)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
