@@ -10,10 +10,12 @@
 #
 #   bash tools/bench.sh [start] [--game DIR/pokopin] [--runs N] [--idle SECONDS]
 #                       [--settle SECONDS] [--baseline OLD_PROGRAM_FOLDER/pokopin]
-#                       [--audio none dummy]
+#                       [--audio none dummy] [--soundfont PATH|system]
+#                       [--bus private|autolaunch]
 #       start-up to the main window's first pixels (X DAMAGE), the title
 #       card's, peak memory and idle CPU (tools/bench/measure.py)
 #   bash tools/bench.sh effects [--game DIR/pokopin] [--keys N] [--frames 1024 512 256]
+#                               [--idle SECONDS] [--no-hits] [--soundfont PATH|system]
 #       from a key reaching the X server to its effect in the audio stream
 #       (tools/bench/effect_latency.py)
 #

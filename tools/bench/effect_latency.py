@@ -57,8 +57,9 @@ How it is measured, each program under a private Xvfb of its own:
 - idle CPU with the title tune playing, per buffer size, SDL's dummy driver
   (which calls the mixer at the same rate), once the game's start-up work
   (its tunes are synthesised at start) is over;
-- each program has a private D-Bus session bus, as on a desktop (see
-  measure.py).
+- each program has a private D-Bus session bus, as on a desktop, and the
+  game's tunes are synthesised with the project's SoundFont unless
+  --soundfont says otherwise (see measure.py).
 
 Needs numpy (installed when missing), Xvfb and xdotool.
 """
@@ -80,7 +81,8 @@ sys.path.insert(0, os.path.join(here, ".."))
 sys.path.insert(0, here)
 from xvfb import Xvfb  # noqa: E402
 import needs  # noqa: E402
-from measure import CLK_TCK, SessionBus, cpu_ticks, program_env, status_kib  # noqa: E402
+from measure import (CLK_TCK, SessionBus, add_soundfont_option, cpu_ticks,  # noqa: E402
+                     program_env, soundfont_text, status_kib, wait_until_quiet)
 
 np = needs.numpy()
 
@@ -248,7 +250,7 @@ class Session:
             program = os.path.join(self.folder, os.path.basename(program))
         self.xvfb = Xvfb()
         self.bus = SessionBus()
-        env = program_env(self.xvfb.display, self.bus)
+        env = program_env(self.xvfb.display, self.bus, args)
         env.update(HOME=home, XDG_RUNTIME_DIR=runtime,
                    SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.fifo)
         if not args.no_shim:
@@ -381,7 +383,7 @@ def idle_cpu(args, scratch, frames, pon):
     SDL's dummy driver, one buffer size; also the game's peak memory."""
     xvfb = Xvfb()
     bus = SessionBus()
-    env = program_env(xvfb.display, bus)
+    env = program_env(xvfb.display, bus, args)
     env.update(SDL_AUDIODRIVER="dummy",
                LD_PRELOAD=os.path.join(args.helpers, "libaudio_shim.so"),
                BENCH_AUDIO_FRAMES=str(frames), MINIMAL_BUFFER=str(frames), MINIMAL_EFFECT=pon)
@@ -403,17 +405,7 @@ def idle_cpu(args, scratch, frames, pon):
                                            env=dict(env, HOME=home, XDG_RUNTIME_DIR=runtime),
                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL)
-        # Until the game's start-up work (the tunes are synthesised on a
-        # thread of their own) is over: at least --settle seconds, then until
-        # a second passes with under 3 % of a core, for at most a minute.
-        started = time.monotonic()
-        time.sleep(args.settle)
-        while time.monotonic() < started + args.settle + 60:
-            ticks = cpu_ticks(procs["game"].pid)
-            time.sleep(1.0)
-            if (cpu_ticks(procs["game"].pid) - ticks) / CLK_TCK < 0.03:
-                break
-        settled = time.monotonic() - started
+        settled = wait_until_quiet([procs["game"].pid], args.settle)
         before = {n: cpu_ticks(p.pid) for n, p in procs.items()}
         t0 = time.monotonic()
         time.sleep(args.idle)
@@ -464,6 +456,7 @@ def main():
     p.add_argument("--no-shim", action="store_true",
                    help="leave SDL's output file buffered (shows why the shim is there)")
     p.add_argument("--keep", help="folder to keep the captures in")
+    add_soundfont_option(p)
     p.add_argument("--seed", type=int, default=1)
     args = p.parse_args()
     args.game = os.path.abspath(args.game)
@@ -473,6 +466,7 @@ def main():
 
     print(f"game:    {args.game}")
     print(f"machine: {os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at start")
+    print(f"tunes:   {soundfont_text(args)}")
     began = time.monotonic()
     scratch = args.keep or tempfile.mkdtemp(prefix="pokopin-effects-")
     os.makedirs(scratch, exist_ok=True)

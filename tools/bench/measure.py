@@ -15,9 +15,15 @@ title card is timed the same way (its first damage), and the main window's
 map and first Expose are shown too: the server sends that Expose on map,
 before the program has drawn anything.
 
+Each X server has a private D-Bus session bus (see SessionBus) and the game
+synthesises its tunes with the project's SoundFont (see PROJECT_SOUNDFONT).
+Idle CPU is sampled once the programs' start-up work is over, peak memory
+(VmHWM) covers all of it.
+
 usage: measure.py --game DIR/pokopin --minimal PATH --waitmap PATH
                   [--baseline OLDDIR/pokopin] [--runs N] [--idle SECONDS]
                   [--settle SECONDS] [--audio none|dummy ...]
+                  [--soundfont PATH|system] [--bus private|autolaunch]
 
 With --baseline, an earlier build of the game (its program folder beside it)
 is measured in the same run, its ratio to the minimal program printed beside
@@ -67,6 +73,21 @@ def cpu_ticks(pid):
         fields = f.read().rsplit(")", 1)[1].split()
     # fields[0] is the state (field 3); utime and stime are fields 14 and 15.
     return int(fields[11]) + int(fields[12])
+
+
+def wait_until_quiet(pids, settle, most=60.0):
+    """Waits settle seconds, then until a second passes in which none of the
+    programs uses 3 % of a core (the game synthesises its tunes after its
+    window shows; on a busy machine that takes longer), for at most `most`
+    seconds more. Returns the seconds waited."""
+    began = time.monotonic()
+    time.sleep(settle)
+    while time.monotonic() < began + settle + most:
+        ticks = [cpu_ticks(p) for p in pids]
+        time.sleep(1.0)
+        if all((cpu_ticks(p) - t) / CLK_TCK < 0.03 for p, t in zip(pids, ticks)):
+            break
+    return time.monotonic() - began
 
 
 def status_kib(pid, key):
@@ -137,23 +158,45 @@ class SessionBus:
         self.proc.stdout.close()
 
 
-def program_env(display, bus):
-    """The environment of a program under test: the display, and the private
-    session bus or none at all (bus=None: libdbus autolaunches one)."""
+# The SoundFont the project installs (tools/dev.sh). Debian's default-GM
+# alternative points at whichever General MIDI font was installed last with
+# the highest priority; fluid-soundfont-gm's is 148 MB, and synthesising the
+# tunes with it at start takes far more time and memory. The benchmarks pin
+# one so that their figures do not depend on what else is on the machine.
+PROJECT_SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2"
+
+
+def add_soundfont_option(parser):
+    parser.add_argument("--soundfont", default=PROJECT_SOUNDFONT,
+                        help="SoundFont the game synthesises its tunes with (SDL_SOUNDFONTS); "
+                             "'system' for the game's own choice")
+
+
+def soundfont_text(args):
+    return "the game's own SoundFont choice" if args.soundfont == "system" \
+        else f"SoundFont {args.soundfont}"
+
+
+def program_env(display, bus, args):
+    """The environment of a program under test: the display, the private
+    session bus or none at all (bus=None: libdbus autolaunches one), and
+    the SoundFont chosen."""
     env = {k: v for k, v in os.environ.items()
            if k not in ("QT_QPA_PLATFORM", "SDL_AUDIODRIVER", "SESSION_MANAGER",
-                        "DBUS_SESSION_BUS_ADDRESS", "LD_PRELOAD")}
+                        "DBUS_SESSION_BUS_ADDRESS", "LD_PRELOAD", "SDL_SOUNDFONTS")}
     env["DISPLAY"] = display
     env["QT_QPA_PLATFORM"] = "xcb"
     if bus:
         env["DBUS_SESSION_BUS_ADDRESS"] = bus.address
+    if args.soundfont != "system":
+        env["SDL_SOUNDFONTS"] = args.soundfont
     return env
 
 
 def measure(subjects, args, audio, scratch):
     xvfb = Xvfb()
     bus = SessionBus() if args.bus == "private" else None
-    env = program_env(xvfb.display, bus)
+    env = program_env(xvfb.display, bus, args)
     if audio != "none":
         env["SDL_AUDIODRIVER"] = audio
     results = {s.name: {"marks": []} for s in subjects}
@@ -172,7 +215,7 @@ def measure(subjects, args, audio, scratch):
         for s in subjects:
             pid, _, _ = start(s, args.waitmap, env, scratch)
             pids[s.name] = pid
-        time.sleep(args.settle)
+        settled = wait_until_quiet(list(pids.values()), args.settle)
         before = {n: cpu_ticks(p) for n, p in pids.items()}
         t0 = time.monotonic()
         time.sleep(args.idle)
@@ -183,6 +226,7 @@ def measure(subjects, args, audio, scratch):
             results[n]["hwm"] = status_kib(p, "VmHWM") / 1024.0
             results[n]["rss"] = status_kib(p, "VmRSS") / 1024.0
             results[n]["threads"] = status_kib(p, "Threads")
+            results[n]["settled"] = settled
             end(p)
     finally:
         if bus:
@@ -214,7 +258,8 @@ def report(results, args, audio):
         else "; no session bus (autolaunched)"
     print()
     print(f"== {audio_text}; {args.runs} start-ups each, taking turns; idle CPU over "
-          f"{args.idle:.0f} s from {args.settle:.0f} s after the window showed ==")
+          f"{args.idle:.0f} s from {g['settled']:.0f} s after the windows showed, once "
+          "their start-up work was over ==")
     row = "{:<44} {:>10} {:>10} {:>10}   {:<24} {}"
     print(row.format("", "minimal", "game", "baseline" if b else "", "goal", ""))
     subjects = (m, g, b)
@@ -277,10 +322,12 @@ def main():
     p.add_argument("--runs", type=int, default=20)
     p.add_argument("--idle", type=float, default=20.0, help="seconds of idle CPU sampling")
     p.add_argument("--settle", type=float, default=5.0,
-                   help="seconds after the window shows before idle CPU is sampled")
+                   help="seconds at least after the window shows before idle CPU is "
+                        "sampled; longer while a program still works")
     p.add_argument("--baseline", help="an earlier build of the game to measure alongside")
     p.add_argument("--audio", nargs="+", default=["none", "dummy"],
                    help="audio set-ups to measure: none (no device) and/or an SDL driver name")
+    add_soundfont_option(p)
     p.add_argument("--bus", choices=("private", "autolaunch"), default="private",
                    help="D-Bus session bus of the programs: a private one (default, as on a "
                         "desktop) or none, so that libdbus autolaunches one on every start")
@@ -296,6 +343,7 @@ def main():
     print(f"game:    {game}")
     print(f"minimal: {os.path.abspath(args.minimal)}")
     print(f"machine: {os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at start")
+    print(f"tunes:   {soundfont_text(args)}")
     began = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="pokopin-bench-") as scratch:
         for audio in args.audio:
