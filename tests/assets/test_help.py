@@ -167,6 +167,9 @@ class HelpPage(unittest.TestCase):
             ("line ends", "CR LF"),
             ("five lines", "5 行"),
             ("where the log is", "プログラムと同じフォルダ"),
+            ("where an installed copy logs", "~/.local/share/pokopin/Score.txt"),
+            ("XDG_DATA_HOME moves it", "$XDG_DATA_HOME/pokopin/Score.txt"),
+            ("portable only with the help page beside", "Help.html"),
             ("warning when not written", "警告"),
         ]
         for label, needle in facts:
