@@ -8,33 +8,12 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <string_view>
 
 #include "about_dialog.h"
 #include "key_repeat.h"
 #include "sdl_sound.h"
 
 namespace pokopin::app {
-
-std::string missingDisplay(int argc, const char* const* argv,
-                           const std::function<const char*(const char*)>& environment)
-{
-    const auto given = [&](const char* name) {
-        const char* value = environment(name);
-        return value != nullptr && *value != '\0';
-    };
-    if (given("QT_QPA_PLATFORM") || given("DISPLAY") || given("WAYLAND_DISPLAY"))
-        return {};
-    // The toolkit reads these options with one dash or two, each with a value.
-    for (int i = 1; i + 1 < argc; ++i) {
-        std::string_view option = argv[i];
-        if (option.starts_with("--"))
-            option.remove_prefix(1);
-        if (option == "-platform" || option == "-display")
-            return {};
-    }
-    return "no display to show the game on: neither DISPLAY nor WAYLAND_DISPLAY is set";
-}
 
 Program::Program(DataFolders folders, QString lockPath)
     : folders_(std::move(folders)), instance_(std::move(lockPath))

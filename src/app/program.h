@@ -9,7 +9,6 @@
 
 #include <QPointer>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,13 +21,6 @@
 #include "title_window.h"
 
 namespace pokopin::app {
-
-// Why no window could be shown, judged before the toolkit starts, since the
-// toolkit would abort: no platform given (QT_QPA_PLATFORM, "-platform") and
-// no display named (DISPLAY, WAYLAND_DISPLAY, "-display"). Empty values count
-// as unset. Empty when a window may be possible.
-std::string missingDisplay(int argc, const char* const* argv,
-                           const std::function<const char*(const char*)>& environment);
 
 class Program {
 public:

@@ -82,6 +82,9 @@ void DisplayCheckTest::choice_data()
     QTest::newRow("--platform over QT_QPA_PLATFORM")
         << QStringList{"QT_QPA_PLATFORM=offscreen", x} << QStringList{"--platform", "xcb"} << none
         << "" << QStringList{":5", "-platform xcb"};
+    QTest::newRow("platform as a value")
+        << none << QStringList{"platform", "offscreen"} << none << ""
+        << QStringList{"neither DISPLAY nor WAYLAND_DISPLAY"};
     QTest::newRow("-platform without a value")
         << QStringList{x} << QStringList{"-platform"} << none << "" << QStringList{":5"};
     QTest::newRow("QT_QPA_PLATFORM=xcb keeps off Wayland")

@@ -13,8 +13,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <map>
-#include <vector>
 
 #include "program.h"
 
@@ -83,8 +81,6 @@ private slots:
     void titleHandsOverToTheMainWindow();
     void lockDecidesWhetherToPlay_data();
     void lockDecidesWhetherToPlay();
-    void displayIsMissing_data();
-    void displayIsMissing();
 };
 
 void ProgramTest::titleHandsOverToTheMainWindow()
@@ -172,54 +168,6 @@ void ProgramTest::lockDecidesWhetherToPlay()
         QCOMPARE(QApplication::topLevelWidgets().count(), windowsBefore);
     }
     QCOMPARE(said.size(), plays ? 1 : 0);
-}
-
-void ProgramTest::displayIsMissing_data()
-{
-    QTest::addColumn<QStringList>("environment");  // NAME=value
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("missing");
-    QTest::newRow("nothing named") << QStringList{} << QStringList{} << true;
-    QTest::newRow("empty values") << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="}
-                                  << QStringList{} << true;
-    QTest::newRow("DISPLAY") << QStringList{"DISPLAY=:0"} << QStringList{} << false;
-    QTest::newRow("WAYLAND_DISPLAY")
-        << QStringList{"WAYLAND_DISPLAY=wayland-0"} << QStringList{} << false;
-    QTest::newRow("QT_QPA_PLATFORM")
-        << QStringList{"QT_QPA_PLATFORM=offscreen"} << QStringList{} << false;
-    QTest::newRow("-platform") << QStringList{} << QStringList{"-platform", "offscreen"} << false;
-    QTest::newRow("--platform") << QStringList{} << QStringList{"--platform", "offscreen"} << false;
-    QTest::newRow("-display") << QStringList{} << QStringList{"-display", ":1"} << false;
-    QTest::newRow("-platform without a value") << QStringList{} << QStringList{"-platform"} << true;
-    QTest::newRow("platform as a value")
-        << QStringList{} << QStringList{"platform", "offscreen"} << true;
-}
-
-void ProgramTest::displayIsMissing()
-{
-    QFETCH(QStringList, environment);
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, missing);
-    std::map<std::string, std::string> env;
-    for (const QString& e : environment)
-        env[e.section(u'=', 0, 0).toStdString()] = e.section(u'=', 1).toStdString();
-    std::vector<std::string> args{"pokopin"};
-    for (const QString& a : arguments)
-        args.push_back(a.toStdString());
-    std::vector<const char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    argv.push_back(nullptr);
-
-    const std::string said = pokopin::app::missingDisplay(
-        static_cast<int>(args.size()), argv.data(), [&](const char* name) -> const char* {
-            const auto it = env.find(name);
-            return it == env.end() ? nullptr : it->second.c_str();
-        });
-
-    QCOMPARE(!said.empty(), missing);
-    if (missing)
-        QVERIFY(said.find("DISPLAY") != std::string::npos);
 }
 
 QTEST_MAIN(ProgramTest)
