@@ -61,24 +61,10 @@ QList<QPointF> points(const std::vector<double>& x, const std::vector<double>& y
     return out;
 }
 
-}  // namespace
-
-ScoreChart::ScoreChart(const GameStore& store, QWidget* parent)
-    : QChartView(parent),
-      store_(store),
-      scores_(new QLineSeries),
-      upper_(new QLineSeries),
-      lower_(new QLineSeries),
-      band_(new QAreaSeries(upper_, lower_)),
-      average_(new QLineSeries),
-      best_(new QScatterSeries),
-      xAxis_(new QValueAxis),
-      yAxis_(new QValueAxis)
+// Handed to the view as it is built: a view built without a chart makes one
+// of its own, and lets it go unowned when it is given another.
+QChart* newChart()
 {
-    setRenderHint(QPainter::Antialiasing);
-    setFrameShape(QFrame::NoFrame);
-    setBackgroundBrush(style::kPaper);
-
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
@@ -90,7 +76,29 @@ ScoreChart::ScoreChart(const GameStore& store, QWidget* parent)
     chart->legend()->setAlignment(Qt::AlignTop);
     chart->legend()->setLabelColor(style::kInk);
     chart->legend()->setFont(style::uiFont(0.95));
-    setChart(chart);
+    return chart;
+}
+
+}  // namespace
+
+ScoreChart::ScoreChart(const GameStore& store, QWidget* parent)
+    : QChartView(newChart(), parent),
+      store_(store),
+      scores_(new QLineSeries),
+      // The band's edges belong to no chart; the view keeps them.
+      upper_(new QLineSeries(this)),
+      lower_(new QLineSeries(this)),
+      band_(new QAreaSeries(upper_, lower_)),
+      average_(new QLineSeries),
+      best_(new QScatterSeries),
+      xAxis_(new QValueAxis),
+      yAxis_(new QValueAxis)
+{
+    setRenderHint(QPainter::Antialiasing);
+    setFrameShape(QFrame::NoFrame);
+    setBackgroundBrush(style::kPaper);
+
+    QChart* chart = this->chart();
 
     band_->setName(QStringLiteral("スコアの幅"));
     band_->setColor(style::kBandFill);

@@ -21,6 +21,8 @@ namespace pokopin::history {
 // than the plot is wide in thirds of a pixel: see chartPoints().
 class ScoreChart : public QChartView {
     Q_OBJECT
+    Q_PROPERTY(qsizetype pointCount READ pointCount)
+    Q_PROPERTY(int gamesPerPoint READ gamesPerPoint)
 public:
     ScoreChart(const GameStore& store, QWidget* parent = nullptr);
 

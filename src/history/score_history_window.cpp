@@ -268,6 +268,7 @@ void ScoreHistoryWindow::logAppended()
 void ScoreHistoryWindow::read()
 {
     if (!loader_) {
+        status_->setText(QStringLiteral("%1 を読み込んでいます…").arg(logName()));
         loader_ = new LogLoader(path_);
         loader_->moveToThread(&thread_);
         connect(&thread_, &QThread::finished, loader_, &QObject::deleteLater);
@@ -364,9 +365,14 @@ void ScoreHistoryWindow::showTabCounts()
         tabs_->setTabText(k, QStringLiteral("%1（%2）").arg(modeName(k)).arg(store_.count(k)));
 }
 
+QString ScoreHistoryWindow::logName() const
+{
+    return QFileInfo(QString::fromStdString(path_)).fileName();
+}
+
 void ScoreHistoryWindow::showStatus()
 {
-    const QString file = QFileInfo(QString::fromStdString(path_)).fileName();
+    const QString file = logName();
     QString text;
     switch (last_->read.status) {
         case records::LogStatus::Ok:

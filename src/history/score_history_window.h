@@ -31,6 +31,9 @@ class ScoreChart;
 // Nothing is read before the window is first shown. The log is then read on
 // a thread of its own, the whole of it once and afterwards only what was
 // appended, so the window can stay open from game to game.
+//
+// The game reaches it through ScoreHistory (score_history_entry.h), which
+// loads it from its module and calls the invokable members by name.
 class ScoreHistoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -39,11 +42,11 @@ public:
 
     // Shows the window (or raises it when open) with `mode`'s tab chosen,
     // and catches up with the log.
-    void showForMode(int mode);
+    Q_INVOKABLE void showForMode(int mode);
 
     // The game has appended to the log: reads what was added. Does nothing
     // until the window has been shown once.
-    void logAppended();
+    Q_INVOKABLE void logAppended();
 
     int currentMode() const;
 
@@ -59,6 +62,7 @@ private:
     void showTable(int mode);
     void showSummary();
     void showStatus();
+    QString logName() const;
     void showTabCounts();
     QWidget* makeCard(const QString& caption, QLabel*& value);
 
