@@ -11,12 +11,14 @@
 //   history_bench open LOG MODE          the window: first frame, stalls, memory
 //   history_bench chart LOG              Qt Charts drawing every game or grouped
 //   history_bench shot LOG OUT.png MODE  a picture of the window
+//   history_bench shot-loading LOG OUT.png MODE   the same, halfway through reading
 
 #include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <QAbstractItemModel>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
@@ -44,12 +47,34 @@
 #include "score_chart.h"
 #include "score_entry.h"
 #include "score_history.h"
-#include "score_history_window.h"
+#include "score_history_entry.h"
 
 namespace {
 
 using pokopin::history::GameStore;
-using pokopin::history::ScoreHistoryWindow;
+using pokopin::history::ScoreHistory;
+
+// Where the bench's own build put the history module.
+ScoreHistory openHistory(const char* path, QWidget* parent)
+{
+    return {QString::fromLocal8Bit(path), parent, {QStringLiteral(HISTORY_MODULE_DIR)}};
+}
+
+// Calls a function on each logRead() of the window, whose class lives in
+// the module and is known here by name only.
+class ReadWatch : public QObject {
+    Q_OBJECT
+public:
+    ReadWatch(QWidget* window, std::function<void()> then) : then_(std::move(then))
+    {
+        connect(window, SIGNAL(logRead()), this, SLOT(read()));
+    }
+private slots:
+    void read() { then_(); }
+
+private:
+    std::function<void()> then_;
+};
 
 // From /proc/self/status, in MiB: "VmHWM" (peak) or "VmRSS" (now).
 double memoryMiB(const char* field)
@@ -318,19 +343,20 @@ int openWindow(const char* path, int mode)
     double dataFrame = -1;
     ticks.start();
     t.start();
-    ScoreHistoryWindow window(QString::fromLocal8Bit(path), &game);
+    ScoreHistory history = openHistory(path, &game);
+    history.showForMode(mode);
+    QWidget& window = *history.window();
     PaintWatch frame(&window, [&] { firstFrame = seconds(t) * 1000; });
     std::unique_ptr<PaintWatch> chartFrame;
-    QObject::connect(&window, &ScoreHistoryWindow::logRead, [&] {
+    ReadWatch watch(&window, [&] {
         if (readIn < 0) {
             readIn = seconds(t) * 1000;
             // The chart exists once there is something to draw.
-            auto* chart = window.findChild<pokopin::history::ScoreChart*>();
+            auto* chart = window.findChild<QAbstractScrollArea*>(QStringLiteral("scoreChart"));
             chartFrame = std::make_unique<PaintWatch>(chart->viewport(),
                                                       [&] { dataFrame = seconds(t) * 1000; });
         }
     });
-    window.showForMode(mode);
     while (dataFrame < 0 || firstFrame < 0)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     spin(300);
@@ -338,18 +364,18 @@ int openWindow(const char* path, int mode)
     const double peakMiB = memoryMiB("VmHWM");
 
     auto* table = window.findChild<QTableView*>();
-    const auto rows =
-        static_cast<const pokopin::history::GameTableModel*>(table->model())->gameCount();
+    auto* tabs = window.findChild<QTabBar*>();
+    const QString tab = tabs->tabText(mode);  // "ふつう（400285）"
+    const long rows = tab.mid(tab.indexOf(QChar(0xff08)) + 1).chopped(1).toLong();
     t.start();
     table->sortByColumn(pokopin::history::GameTableModel::Score, Qt::AscendingOrder);
     const double sortMs = seconds(t) * 1000;
     table->sortByColumn(pokopin::history::GameTableModel::Number, Qt::DescendingOrder);
-    auto* tabs = window.findChild<QTabBar*>();
     t.start();
     tabs->setCurrentIndex((mode + 1) % pokopin::history::kModeCount);
     const double switchMs = seconds(t) * 1000;
 
-    std::printf("open.games_in_mode %zu\n", rows);
+    std::printf("open.games_in_mode %ld\n", rows);
     std::printf("open.first_frame_ms %.1f\n", firstFrame);
     std::printf("open.baseline_plain_window_first_frame_ms %.1f\n", plainFrame);
     std::printf("open.log_read_ms %.1f\n", readIn);
@@ -428,20 +454,27 @@ int chartCost(const char* path)
     return 0;
 }
 
-int shot(const char* path, const char* out, int mode)
+// A picture of the window once the log is in, or (`loading`) while a big
+// log is still being read, with its progress bar.
+int shot(const char* path, const char* out, int mode, bool loading)
 {
     int argc = 1;
     char name[] = "history_bench";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    ScoreHistoryWindow window(QString::fromLocal8Bit(path));
+    ScoreHistory history = openHistory(path, nullptr);
+    if (!history.showForMode(mode))
+        return 1;
+    QWidget* window = history.window();
     bool read = false;
-    QObject::connect(&window, &ScoreHistoryWindow::logRead, [&] { read = true; });
-    window.showForMode(mode);
-    while (!read)
+    ReadWatch watch(window, [&] { read = true; });
+    auto* progress = window->findChild<QProgressBar*>(QStringLiteral("progress"));
+    auto halfway = [&] { return progress->isVisible() && progress->value() >= 400; };
+    while (loading ? !halfway() : !read)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    spin(300);
-    return window.grab().save(QString::fromLocal8Bit(out)) ? 0 : 1;
+    if (!loading)
+        spin(300);
+    return window->grab().save(QString::fromLocal8Bit(out)) ? 0 : 1;
 }
 
 }  // namespace
@@ -458,9 +491,13 @@ int main(int argc, char* argv[])
     if (what == "chart" && argc == 3)
         return chartCost(argv[2]);
     if (what == "shot" && argc == 5)
-        return shot(argv[2], argv[3], std::atoi(argv[4]));
+        return shot(argv[2], argv[3], std::atoi(argv[4]), false);
+    if (what == "shot-loading" && argc == 5)
+        return shot(argv[2], argv[3], std::atoi(argv[4]), true);
     std::fprintf(stderr,
                  "usage: history_bench generate LOG GAMES | read LOG | open LOG MODE | chart LOG"
-                 " | shot LOG OUT.png MODE\n");
+                 " | shot LOG OUT.png MODE | shot-loading LOG OUT.png MODE\n");
     return 2;
 }
+
+#include "history_bench.moc"
