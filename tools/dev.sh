@@ -27,6 +27,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(
     build-essential cmake ninja-build pkg-config python3 python3-mido
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
+    qt6-charts-dev libqt6opengl6-dev libqt6charts6
     libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
     libxdamage-dev libxtst-dev
