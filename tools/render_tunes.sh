@@ -40,7 +40,7 @@ mkdir -p "$out_dir"
 need() {  # need COMMAND PACKAGE...
     command -v "$1" >/dev/null 2>&1 && return 0
     if [[ $(id -u) -eq 0 ]]; then
-        apt-get install -y "${@:2}" >/dev/null || { apt-get update >/dev/null && apt-get install -y "${@:2}" >/dev/null; }
+        apt-get install -y --no-install-recommends "${@:2}" >/dev/null || { apt-get update >/dev/null && apt-get install -y --no-install-recommends "${@:2}" >/dev/null; }
     else
         echo "render_tunes: $1 is missing; install: apt-get install ${*:2}" >&2
         exit 1
@@ -59,7 +59,7 @@ python_with_mido() {
 }
 if ! python="$(python_with_mido)"; then
     if [[ $(id -u) -eq 0 ]]; then
-        apt-get install -y python3-mido >/dev/null || { apt-get update >/dev/null && apt-get install -y python3-mido >/dev/null; }
+        apt-get install -y --no-install-recommends python3-mido >/dev/null || { apt-get update >/dev/null && apt-get install -y --no-install-recommends python3-mido >/dev/null; }
     fi
     python="$(python_with_mido)" || { echo "render_tunes: no python3 with mido (apt-get install python3-mido)" >&2; exit 1; }
 fi
