@@ -621,8 +621,10 @@ TEST_P(ExitSilence, StopAndCloseOfBothTunesLeaveTheOutputSilent)
     }
     const Rendered out{readRaw(file)};
     ASSERT_GT(out.samples.size(), samplesIn(exitAt + 0.4));
+    // Silence is exactly 0; on a busy machine the window may catch only
+    // part of the tune's opening, so any clear sound counts.
     if (GetParam().heardFirst) {
-        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 300.0)
+        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 30.0)
             << "no tune sounded before the exit";
     }
     EXPECT_EQ(out.rms(exitAt, exitAt + 0.4), 0.0) << "music went on after the exit";
