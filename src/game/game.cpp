@@ -152,6 +152,8 @@ void Game::stopGame()
         record.missCount = c.missCount;
         record.score = c.score;
         appended = sv_.scoreLog.append(files_.scoreLog.string(), record);
+        if (appended.ok)
+            ++m_.entriesRecorded;
     }
 
     c.score = 0;

@@ -98,6 +98,9 @@ struct GameModel {
     bool scoreLogExists = false;
     bool helpPageExists = true;
     bool gameTunePending = false;  // switch to the game tune on the next music tick
+    // Entries this run has appended to the score log, so that a view of the
+    // log can read what was added without watching the file.
+    std::uint32_t entriesRecorded = 0;
 
     bool operator==(const GameModel&) const = default;
 };

@@ -36,6 +36,7 @@ WindowView viewOf(const GameModel& model)
     v.recordItems[0] = {true, menusOpen, model.recording};
     v.recordItems[1] = {true, menusOpen, !model.recording};
     v.scoreLogItem = {true, menusOpen && model.scoreLogExists, false};
+    v.historyItem = v.scoreLogItem;
 
     v.helpMenuEnabled = menusOpen;
     v.helpItem = {true, menusOpen && model.helpPageExists, false};

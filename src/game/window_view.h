@@ -41,6 +41,7 @@ struct WindowView {
     bool scoreMenuEnabled = true;
     std::array<MenuItemView, 2> recordItems{};  // "記録する", "記録しない"
     MenuItemView scoreLogItem;
+    MenuItemView historyItem;  // "成績グラフ": the log's history, with the log itself
     bool helpMenuEnabled = true;
     MenuItemView helpItem;
     MenuItemView aboutItem;

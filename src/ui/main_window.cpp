@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
@@ -302,6 +303,9 @@ void MainWindow::buildMenus()
     scoreLogAction_ = action(scoreMenu_, QStringLiteral("scoreLogAction"), QStringLiteral("SCORE"),
                              [this] { logic_.openScoreLog(); });
     scoreLogAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    historyAction_ = action(scoreMenu_, QStringLiteral("historyAction"),
+                            QStringLiteral("成績グラフ"), [this] { openHistory(); });
+    historyAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
 
     helpMenu_ = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     helpMenu_->setObjectName(QStringLiteral("helpMenu"));
@@ -400,12 +404,45 @@ void MainWindow::render()
     showTitle(scoreMenu_, view.scoreMenuEnabled);
     showGroup(recordActions_, view.recordItems);
     showItem(scoreLogAction_, view.scoreLogItem);
+    showItem(historyAction_, view.historyItem);
     showTitle(helpMenu_, view.helpMenuEnabled);
     showItem(helpAction_, view.helpItem);
     showItem(aboutAction_, view.aboutItem);
 
     renderPanel(view.panelMode);
     renderTimers(view);
+    renderHistory();
+}
+
+void MainWindow::openHistory()
+{
+    // A stray Ctrl+G during a game, or before any game was written down.
+    if (!game::viewOf(logic_.model()).historyItem.reachable())
+        return;
+    if (!history_)
+        history_ = std::make_unique<history::ScoreHistory>(
+            QString::fromStdString(logic_.files().scoreLog.string()), this);
+    if (!history_->showForMode(logic_.model().mode))
+        QMessageBox::warning(
+            this, QStringLiteral("Pokopin！"),
+            QStringLiteral("成績グラフを開けませんでした。\n%1").arg(history_->error()));
+}
+
+QWidget* MainWindow::historyWindow() const
+{
+    return history_ ? history_->window() : nullptr;
+}
+
+void MainWindow::renderHistory()
+{
+    // Each entry the game appends is read by an open history at once, from
+    // where its last read stopped.
+    const std::uint32_t recorded = logic_.model().entriesRecorded;
+    if (recorded == entriesSeen_)
+        return;
+    entriesSeen_ = recorded;
+    if (history_)
+        history_->logAppended();
 }
 
 void MainWindow::renderPanel(int mode)

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -20,6 +21,7 @@
 #include "mode_panel.h"
 #include "modes.h"
 #include "picture_box.h"
+#include "score_history_entry.h"
 
 class QAction;
 class QDialog;
@@ -49,6 +51,11 @@ public:
     // keyboard focus on the board.
     void load();
     void showAboutDialog();
+    // Opens the score history on the current mode, or raises it. Says so
+    // when the history cannot be shown.
+    void openHistory();
+    // The history window once it has been opened; null before.
+    QWidget* historyWindow() const;
 
     // Shows the game: hole pictures, labels, menu states, the side panel
     // and the timers.
@@ -102,6 +109,7 @@ private:
     void buildTimers();
     void renderPanel(int mode);
     void renderTimers(const game::WindowView& view);
+    void renderHistory();
     void stopTimers();
 
     AboutFactory makeAbout_;
@@ -140,6 +148,7 @@ private:
     QMenu* scoreMenu_ = nullptr;
     std::array<QAction*, 2> recordActions_{};
     QAction* scoreLogAction_ = nullptr;
+    QAction* historyAction_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QAction* helpAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
@@ -151,6 +160,9 @@ private:
     QTimer* clockTimer_ = nullptr;
 
     std::unique_ptr<QDialog> about_;
+    // Made on the first opening: until then the history costs nothing.
+    std::unique_ptr<history::ScoreHistory> history_;
+    std::uint32_t entriesSeen_ = 0;  // the game's entriesRecorded the history has read
     bool ended_ = false;
 };
 

@@ -27,6 +27,7 @@ from e2e_support import (EXIT_TITLE, GAME_SECONDS, GREETING_TITLE, MAIN_TITLE,  
                          TITLE_WINDOW_SIZE, Failure, check, end_process, highest_score, run,
                          wait_until)
 
+HISTORY_TITLE = "\u6210\u7e3e\u30b0\u30e9\u30d5 - Pokopin\uff01"  # 成績グラフ - Pokopin！
 EASY = "\u304b\u3093\u305f\u3093"    # かんたん
 NORMAL = "\u3075\u3064\u3046"        # ふつう
 QUOTA_OVERRUN = 8                    # raises on the spawner tick that meets the quota
@@ -128,6 +129,22 @@ def mouse_game(game):
     check(abs((e["when"] - datetime.datetime.now()).total_seconds()) < 120,
           "the entry carries the time of the game's end")
     check(proc.poll() is None, "the program runs on after the game")
+
+    # The game just written down opens in the history, once however often asked.
+    game.keys(main, "ctrl+g")
+    history = game.wait_window(HISTORY_TITLE)
+    game.keys(main, "ctrl+g")
+    time.sleep(0.5)
+    shown = [w for w in game.windows() if w.name == HISTORY_TITLE]
+    check(len(shown) == 1, f"a second Ctrl+G raises the one history window ({len(shown)})")
+    shots = os.environ.get("POKOPIN_E2E_SHOTS")
+    if shots:
+        time.sleep(1)
+        game.x("xdotool", "windowraise", history.id, check_rc=False)
+        subprocess.run(["timeout", "20", "import", "-window", history.id,
+                        os.path.join(shots, "history_after_game.png")],
+                       env=dict(os.environ, DISPLAY=game.xvfb.display), check=False)
+    check(proc.poll() is None, "the program runs on with its history open")
 
 
 def clock_pixels(game, main):

@@ -163,6 +163,7 @@ TEST(Game, EndOfGameRunsItsStepsInOrder)
                                                std::string("append ") + kScorePath, "repaint",
                                                "pause 500", "open moguana", "play moguana"));
     EXPECT_TRUE(timersStoppedAtAppend);
+    EXPECT_EQ(rig.model.entriesRecorded, 1u);
     EXPECT_FALSE(startShownDuringPause) << "スタート returns only after the pause";
     EXPECT_TRUE(titleTimerDuringPause);
     EXPECT_TRUE(rig.view().startItem.visible);
@@ -215,6 +216,7 @@ TEST(Game, RecordingOffWritesNothing)
     EXPECT_THAT(rig.world.entries("append"), IsEmpty());
     EXPECT_THAT(rig.world.entries("warn"), IsEmpty());
     EXPECT_TRUE(rig.view().scoreLogItem.enabled) << "the end of a game enables SCORE regardless";
+    EXPECT_EQ(rig.model.entriesRecorded, 0u) << "the history must not look for an entry";
 }
 
 TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast)
@@ -231,6 +233,7 @@ TEST(Game, FailedAppendStillEndsTheGameAndWarnsLast)
                                             + std::to_string(EACCES) + ")");
     EXPECT_EQ(rig.world.journal[rig.world.journal.size() - 2], "play moguana");
     EXPECT_FALSE(rig.logic.running());
+    EXPECT_EQ(rig.model.entriesRecorded, 0u) << "nothing was added for the history to read";
     EXPECT_EQ(board(rig.model), ".../.../...");
     EXPECT_EQ(rig.model.counters.score, 0);
     EXPECT_EQ(rig.model.counters.comboLevel, 0);

@@ -80,6 +80,7 @@ TEST_P(ViewOf, MenusLabelsAndTimersFollowTheFacts)
     EXPECT_EQ(v.recordItems[0], (MenuItemView{true, c.menusOpen, c.recording}));
     EXPECT_EQ(v.recordItems[1], (MenuItemView{true, c.menusOpen, !c.recording}));
     EXPECT_EQ(v.scoreLogItem, (MenuItemView{true, c.scoreLogEnabled, false}));
+    EXPECT_EQ(v.historyItem, v.scoreLogItem) << "the history goes with the log";
     EXPECT_EQ(v.helpItem, (MenuItemView{true, c.helpEnabled, false}));
     EXPECT_EQ(v.aboutItem, (MenuItemView{true, c.menusOpen, false}));
 

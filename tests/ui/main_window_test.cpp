@@ -533,11 +533,12 @@ void MainWindowTest::menuTreeHasCaptionsAndShortcuts()
                                              QStringLiteral("むずい"), QStringLiteral("どむず")}));
     QCOMPARE(items("scoreMenu"),
              (QStringList{QStringLiteral("記録する"), QStringLiteral("記録しない"),
-                          QStringLiteral("SCORE")}));
+                          QStringLiteral("SCORE"), QStringLiteral("成績グラフ")}));
     QCOMPARE(items("helpMenu"),
              (QStringList{QStringLiteral("HELP"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報")}));
     QCOMPARE(r.action("exitAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     QCOMPARE(r.action("scoreLogAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(r.action("historyAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
     QCOMPARE(r.action("helpAction")->shortcut(), QKeySequence(QStringLiteral("F1")));
     QVERIFY(r.mode(0)->isCheckable());
     QVERIFY(r.action("recordAction0")->isCheckable());
@@ -575,6 +576,7 @@ void MainWindowTest::gameDisablesMenusAndTheirShortcuts()
         QVERIFY2(!r.menu(QString::fromLatin1(m))->menuAction()->isEnabled(), m);
     // Items under a disabled title are disabled too, shortcuts included.
     QVERIFY(!r.action("scoreLogAction")->isEnabled());
+    QVERIFY(!r.action("historyAction")->isEnabled());
     QVERIFY(!r.action("helpAction")->isEnabled());
     QVERIFY(!r.action("aboutAction")->isEnabled());
     QVERIFY(r.action("exitAction")->isEnabled());
@@ -587,6 +589,7 @@ void MainWindowTest::gameDisablesMenusAndTheirShortcuts()
     QCOMPARE(focusDuringPause, r.window.boardBox());
     QVERIFY(!r.running());
     QVERIFY(r.action("scoreLogAction")->isEnabled());
+    QVERIFY(r.action("historyAction")->isEnabled());
     QVERIFY(r.action("helpAction")->isEnabled());
     QVERIFY(r.menu("helpMenu")->menuAction()->isEnabled());
     QCOMPARE(r.count("pause 500"), 1);
