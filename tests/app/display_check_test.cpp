@@ -43,13 +43,9 @@ void DisplayCheckTest::choice_data()
     QTest::newRow("X silent") << QStringList{x} << none << none << "" << QStringList{":5"};
     QTest::newRow("nothing set") << none << none << none << ""
                                  << QStringList{"neither DISPLAY nor WAYLAND_DISPLAY"};
-    QTest::newRow("empty values") << QStringList{
-        "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=",
-        rt} << none << none << "" << QStringList{"DISPLAY is empty", "WAYLAND_DISPLAY is empty"};
-    QTest::newRow("Wayland answers")
-        << QStringList{w, rt} << none << QStringList{wSocket} << "" << none;
-    QTest::newRow("both answer: Wayland first")
-        << QStringList{x, w, rt} << none << QStringList{":5", wSocket} << "" << none;
+    const QStringList empty{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=", rt};
+    QTest::newRow("empty values") << empty << none << none << ""
+                                  << QStringList{"DISPLAY is empty", "WAYLAND_DISPLAY is empty"};
     QTest::newRow("Wayland silent, X answers")
         << QStringList{x, w, rt} << none << QStringList{":5"} << "xcb" << none;
     QTest::newRow("X silent, Wayland answers")
@@ -63,7 +59,7 @@ void DisplayCheckTest::choice_data()
         << QStringList{"XDG_SESSION_TYPE=wayland", x, rt} << none << QStringList{":5"} << "xcb"
         << none;
     QTest::newRow("X session type does not hide Wayland")
-        << QStringList{"XDG_SESSION_TYPE=x11", x, w, rt} << none << QStringList{":5", wSocket} << ""
+        << QStringList{"XDG_SESSION_TYPE=x11", x, w, rt} << none << QStringList{wSocket} << ""
         << none;
     QTest::newRow("socket handed over")
         << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_SOCKET=3"} << none << none << ""
@@ -75,8 +71,6 @@ void DisplayCheckTest::choice_data()
         << QStringList{"wl-1", "XDG_RUNTIME_DIR is not set", "DISPLAY is not set"};
     QTest::newRow("offscreen needs no display")
         << QStringList{"QT_QPA_PLATFORM=offscreen", x} << none << none << "" << none;
-    QTest::newRow("vnc with arguments")
-        << QStringList{"QT_QPA_PLATFORM=vnc:size=800x600"} << none << none << "" << none;
     QTest::newRow("-platform over a silent X")
         << QStringList{x} << QStringList{"-platform", "minimal"} << none << "" << none;
     QTest::newRow("--platform over QT_QPA_PLATFORM")
@@ -98,8 +92,6 @@ void DisplayCheckTest::choice_data()
         << QStringList{wSocket} << "wayland:opt;offscreen" << none;
     QTest::newRow("-display over DISPLAY")
         << QStringList{x} << QStringList{"-display", ":7"} << QStringList{":7"} << "" << none;
-    QTest::newRow("--display without DISPLAY")
-        << none << QStringList{"--display", ":7"} << QStringList{":7"} << "" << none;
 }
 
 void DisplayCheckTest::choice()
