@@ -30,7 +30,7 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev libqt6charts6
     libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core xdg-utils
     libxcb-xkb-dev libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev
-    libxdamage-dev libxtst-dev
+    libxdamage-dev libxtst-dev at-spi2-core python3-pyatspi dbus dbus-x11
     desktop-file-utils appstream dpkg-dev file lintian reuse git clang-format
 )
 

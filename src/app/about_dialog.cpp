@@ -44,6 +44,8 @@ QPixmap logoFor(qreal ratio)
 AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("AboutDialog"));
+    // Frameless, so no title bar names it; it goes by its menu item's name.
+    setAccessibleName(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
     setFixedSize(271, 113);
 

@@ -35,14 +35,22 @@ fs::path homeOfUser()
 
 game::GameFiles DataFolders::files() const
 {
-    return {log / "Score.txt", data / kDataMarker};
+    return {log / kScoreLog, data / kDataMarker};
 }
 
 DataFolders findDataFolders(const Surroundings& around)
 {
     const fs::path& beside = around.programFolder;
-    if (around.fileExists(beside / kDataMarker))
-        return DataFolders::portable(beside);
+    if (around.fileExists(beside / kDataMarker)) {
+        // A log that cannot be written would lose every game recorded: the
+        // player's own data folder takes it instead, as for an installed copy.
+        const fs::path log = beside / kScoreLog;
+        const bool logWritable =
+            around.fileExists(log) ? around.writable(log) : around.writable(beside);
+        if (logWritable)
+            return DataFolders::portable(beside);
+        return {beside, around.dataHome / "pokopin"};
+    }
 
     const fs::path installed = beside.parent_path() / "share" / "pokopin";
     if (!around.fileExists(installed / kDataMarker))
@@ -77,6 +85,7 @@ DataFolders dataFoldersOfThisProgram()
     around.fileExists = [](const fs::path& path) {
         return QFileInfo(QString::fromStdString(path.string())).isFile();
     };
+    around.writable = [](const fs::path& path) { return ::access(path.c_str(), W_OK) == 0; };
     return findDataFolders(around);
 }
 

@@ -20,6 +20,8 @@ TitleWindow::TitleWindow(std::function<void()> onTick, QWidget* parent)
       picture_(ui::Picture::load(art::title()))
 {
     setObjectName(QStringLiteral("TitleWindow"));
+    // A picture only: assistive tools get its title as its name.
+    setAccessibleName(QStringLiteral("Pokopin！"));
     setFixedSize(500, 250);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(192, 255, 192));

@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "accessibility.h"
 #include "board_layout.h"
 #include "fonts.h"
 #include "key_filter.h"
@@ -142,6 +143,7 @@ MainWindow::MainWindow(game::Services services, game::GameFiles files, AboutFact
         return fine;
     });
 
+    installAccessibleInterfaces();
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientWidth, kClientHeight);
@@ -213,14 +215,29 @@ void MainWindow::buildBoard(QWidget* client)
         makeLabel(boardBox_, QStringLiteral("recordLabel"), {32, 449},
                   QStringLiteral("SCORE RECORD"), gothicFont(kRecordPx, true), white);
 
+    // The holes lie in a group of their own, for assistive tools; it paints
+    // nothing and takes no click, so a click between holes still reaches the
+    // board.
+    const QRect holeArea(holePosition(0),
+                         holePosition(game::kHoles - 1) + QPoint(kHoleSize - 1, kHoleSize - 1));
+    auto* holeGroup = new QWidget(boardBox_);
+    holeGroup->setObjectName(QStringLiteral("holeGroup"));
+    holeGroup->setGeometry(holeArea);
     for (int i = game::kHoles - 1; i >= 0; --i) {
-        auto* hole = new HoleBox(i, boardBox_);
+        auto* hole = new HoleBox(i, holeGroup);
         hole->setObjectName(QStringLiteral("hole%1").arg(i));
-        hole->setGeometry(QRect(holePosition(i), QSize(kHoleSize, kHoleSize)));
+        hole->setGeometry(QRect(holePosition(i) - holeArea.topLeft(), QSize(kHoleSize, kHoleSize)));
         connect(hole, &HoleBox::clicked, this,
                 [this](int index) { handle([this, index] { logic_.holeClicked(index); }); });
         holes_[static_cast<std::size_t>(i)] = hole;
     }
+
+    // One node per reading: the holes, the time (its caption, colon and
+    // ".sec" are pieces of one reading) and the recording mark; no shadows.
+    showAccessibleChildren(boardBox_, QAccessible::Grouping, QStringLiteral("ボード"),
+                           {holeGroup, timeLabels_[0], recordLabels_[1]});
+    showAccessibleChildren(holeGroup, QAccessible::Grouping, QStringLiteral("穴"),
+                           {holes_.begin(), holes_.end()});
 }
 
 void MainWindow::buildPanel(QWidget* client)
@@ -240,6 +257,17 @@ void MainWindow::buildPanel(QWidget* client)
                                 gothicFont(kCounterPx, true), white);
     scoreLabel_ = makeLabel(panelBox_, QStringLiteral("scoreLabel"), {kCounterX, 440}, zero,
                             gothicFont(kCounterPx, true), white);
+
+    // The mode's label and the counters' captions are painted into the
+    // panel. The mode gets a node over its label that paints nothing; each
+    // counter is named with its caption.
+    modeNode_ = new QWidget(panelBox_);
+    modeNode_->setObjectName(QStringLiteral("modeNode"));
+    modeNode_->setGeometry(kModeLabelRect);
+    showAccessibleChildren(modeNode_, QAccessible::StaticText, QStringLiteral("GAME LEVEL"), {});
+    showAccessibleChildren(
+        panelBox_, QAccessible::Grouping, QStringLiteral("成績"),
+        {modeNode_, moleCountLabel_, hitCountLabel_, missCountLabel_, scoreLabel_});
 }
 
 void MainWindow::buildMenus()
@@ -382,6 +410,7 @@ void MainWindow::showAboutDialog()
 void MainWindow::render()
 {
     const game::WindowView view = game::viewOf(logic_.model());
+    const bool gameEnded = spawnerTimer_->isActive() && !view.gameTimers;
 
     for (int i = 0; i < game::kHoles; ++i) {
         const auto k = static_cast<std::size_t>(view.holes[static_cast<std::size_t>(i)]);
@@ -396,6 +425,19 @@ void MainWindow::render()
     setCounterText(hitCountLabel_, kCounterX, view.hitCountText);
     setCounterText(missCountLabel_, kCounterX, view.missCountText);
     setCounterText(scoreLabel_, kCounterX, view.scoreText);
+
+    const AccessibleNames names = accessibleNames(view);
+    for (int i = 0; i < game::kHoles; ++i)
+        setAccessibleNameOf(holes(i), names.holes[static_cast<std::size_t>(i)]);
+    setAccessibleNameOf(timeLabels_[0], names.clock);
+    setAccessibleNameOf(moleCountLabel_, names.moleCount);
+    setAccessibleNameOf(hitCountLabel_, names.hitCount);
+    setAccessibleNameOf(missCountLabel_, names.missCount);
+    setAccessibleNameOf(scoreLabel_, names.score);
+    setAccessibleNameOf(modeNode_, names.mode);
+    // The final figures are read out, changed or not.
+    if (gameEnded)
+        announceNames({moleCountLabel_, hitCountLabel_, missCountLabel_, scoreLabel_});
 
     showItem(startAction_, view.startItem);
     showItem(stopAction_, view.stopItem);

@@ -138,6 +138,7 @@ private:
     QLabel* hitCountLabel_ = nullptr;
     QLabel* missCountLabel_ = nullptr;
     QLabel* scoreLabel_ = nullptr;
+    QWidget* modeNode_ = nullptr;  // the mode's label, for assistive tools
 
     QMenu* gameMenu_ = nullptr;
     QAction* startAction_ = nullptr;

@@ -32,10 +32,14 @@ using pokopin::app::Surroundings;
 using pokopin::records::makeFolders;
 namespace fs = std::filesystem;
 
+// The writable files and folders are stated, not looked up: the tests run
+// as root in CI, where access(2) calls every folder writable, and a
+// read-only folder could not be made. The real check is a bare access(2).
 struct LayoutCase {
     const char* name;
     const char* programFolder;
     std::set<std::string> files;
+    std::set<std::string> writable;
     const char* dataHome;
     const char* data;
     const char* log;
@@ -52,7 +56,8 @@ TEST_P(Layout, FindsDataAndLogFolders)
 {
     const LayoutCase& c = GetParam();
     Surroundings around{c.programFolder, c.dataHome,
-                        [&c](const fs::path& path) { return c.files.count(path.string()) > 0; }};
+                        [&c](const fs::path& path) { return c.files.count(path.string()) > 0; },
+                        [&c](const fs::path& path) { return c.writable.count(path.string()) > 0; }};
     const DataFolders found = findDataFolders(around);
     EXPECT_EQ(found.data, c.data);
     EXPECT_EQ(found.log, c.log);
@@ -66,35 +71,72 @@ const std::string kShared = "/usr/share/pokopin/Help.html";
 INSTANTIATE_TEST_SUITE_P(
     Folders, Layout,
     ::testing::Values(
-        LayoutCase{"Portable", "/opt/pk", {"/opt/pk/Help.html"}, "/x", "/opt/pk", "/opt/pk"},
+        LayoutCase{
+            "Portable", "/opt/pk", {"/opt/pk/Help.html"}, {"/opt/pk"}, "/x", "/opt/pk", "/opt/pk"},
+        // The data still come from beside the program; only the log moves.
+        LayoutCase{"ReadOnlyFolder",
+                   "/opt/pk",
+                   {"/opt/pk/Help.html"},
+                   {},
+                   "/home/ann/.local/share",
+                   "/opt/pk",
+                   "/home/ann/.local/share/pokopin"},
+        LayoutCase{"ReadOnlyFolderWritableLog",
+                   "/opt/pk",
+                   {"/opt/pk/Help.html", "/opt/pk/Score.txt"},
+                   {"/opt/pk/Score.txt"},
+                   "/x",
+                   "/opt/pk",
+                   "/opt/pk"},
+        // The folder would take a new log, but the old one cannot be added to.
+        LayoutCase{"WritableFolderReadOnlyLog",
+                   "/opt/pk",
+                   {"/opt/pk/Help.html", "/opt/pk/Score.txt"},
+                   {"/opt/pk"},
+                   "/home/ann/.local/share",
+                   "/opt/pk",
+                   "/home/ann/.local/share/pokopin"},
+        // A writable folder without the help page is no data folder.
+        LayoutCase{"WritableFolderWithoutHelp",
+                   "/usr/bin",
+                   {"/usr/bin/Score.txt", kShared},
+                   {"/usr/bin", "/usr/bin/Score.txt"},
+                   "/home/ann/.local/share",
+                   "/usr/share/pokopin",
+                   "/home/ann/.local/share/pokopin"},
         // A build tree run on a machine that also has the game installed.
         LayoutCase{"PortableWinsOverInstalled",
                    "/usr/bin",
                    {"/usr/bin/Help.html", kShared},
+                   {"/usr/bin"},
                    "/x",
                    "/usr/bin",
                    "/usr/bin"},
         LayoutCase{"InstalledDefaultLog",
                    "/usr/bin",
                    {kShared},
+                   {},
                    "/home/ann/.local/share",
                    "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
         LayoutCase{"InstalledInGames",
                    "/usr/games",
                    {kShared},
+                   {},
                    "/home/ann/.local/share",
                    "/usr/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
         LayoutCase{"InstalledXdgDataHome",
                    "/usr/bin",
                    {kShared},
+                   {},
                    "/data/ann/",
                    "/usr/share/pokopin",
                    "/data/ann/pokopin"},
         LayoutCase{"InstalledInHome",
                    "/home/ann/.local/bin",
                    {"/home/ann/.local/share/pokopin/Help.html"},
+                   {},
                    "/home/ann/.local/share",
                    "/home/ann/.local/share/pokopin",
                    "/home/ann/.local/share/pokopin"},
@@ -102,6 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"NoDataAnywhere",
                    "/usr/local/bin",
                    {"/usr/local/share/pokopin/mogu20.mid", kShared},
+                   {},
                    "/x",
                    "/usr/local/bin",
                    "/usr/local/bin"}),

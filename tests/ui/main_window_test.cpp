@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QAction>
 #include <QActionGroup>
 #include <QDialog>
@@ -173,6 +175,7 @@ private slots:
     void clickHitsTheHoleUnderThePointer_data();
     void clickHitsTheHoleUnderThePointer();
     void holeClickWhacksDuringAGame();
+    void holesTellAssistiveToolsWhatTheyShow();
     void clickNeedsPressAndReleaseOnTheSameHole();
     void secondPressOfADoubleClickIsNoClick();
     void labelsSitAtTheirPlaces_data();
@@ -299,8 +302,10 @@ void MainWindowTest::holesTileTheBoard()
     QFETCH(QPoint, topLeft);
     Rig r;
     HoleBox* box = r.window.holes(hole);
-    QCOMPARE(box->parentWidget(), r.window.boardBox());
-    QCOMPARE(box->geometry(), QRect(topLeft, QSize(100, 100)));
+    // In the holes' own group on the board, which assistive tools see.
+    QCOMPARE(box->parentWidget()->parentWidget(), r.window.boardBox());
+    QCOMPARE(QRect(box->mapTo(r.window.boardBox(), QPoint(0, 0)), box->size()),
+             QRect(topLeft, QSize(100, 100)));
     QWidget* client = r.window.centralWidget();
     QCOMPARE(client->childAt(topLeft), box);
     QCOMPARE(client->childAt(topLeft + QPoint(99, 99)), box);
@@ -350,6 +355,33 @@ void MainWindowTest::holeClickWhacksDuringAGame()
     QCOMPARE(r.missCount(), 1);
     QCOMPARE(r.window.holes(4)->picture(), &r.window.holePicture(3));
     QCOMPARE(r.label("missCountLabel")->text(), QStringLiteral("1"));
+}
+
+// Assistive tools read each hole's place and what it shows, and press a
+// hole as a click does.
+void MainWindowTest::holesTellAssistiveToolsWhatTheyShow()
+{
+    Rig r;
+    r.load();
+    r.action("startAction")->trigger();
+    while (r.window.logic().model().board[8] != Hole::Mole)
+        r.window.logic().spawnerTick();
+    r.window.render();
+    auto press = [&r](int hole) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(r.window.holes(hole));
+        QVERIFY(iface && iface->actionInterface());
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    auto name = [&r](int hole) {
+        return QAccessible::queryAccessibleInterface(r.window.holes(hole))->text(QAccessible::Name);
+    };
+    QCOMPARE(name(8), QStringLiteral("穴 9: もぐら"));
+    QCOMPARE(name(0), QStringLiteral("穴 1: 空"));
+    press(8);
+    press(4);
+    QCOMPARE(r.window.logic().model().board[8], Hole::Whacked);
+    QCOMPARE(name(8), QStringLiteral("穴 9: ヒット"));
+    QCOMPARE(name(4), QStringLiteral("穴 5: ミス"));
 }
 
 void MainWindowTest::clickNeedsPressAndReleaseOnTheSameHole()
