@@ -7,12 +7,14 @@
 // The running program: the single-instance lock, the title window, the main
 // window and the real services behind the game logic.
 
+#include <QIcon>
 #include <QPointer>
 
 #include <memory>
 #include <string>
 
 #include "data_folders.h"
+#include "deferred_sound.h"
 #include "folder_making_score_log.h"
 #include "main_window.h"
 #include "qt_services.h"
@@ -38,11 +40,14 @@ private:
     // The title timer's request; a second request finds the window there.
     void loadMain();
     void closeTitle();
+    // Once the main window's first frame is out: what it could do without.
+    void afterFirstFrame();
 
     DataFolders folders_;
     SingleInstance instance_;
-    // Audio is opened only once this process knows it is the one instance.
-    std::unique_ptr<game::Sound> sound_;
+    // Audio is opened only once this process knows it is the one instance,
+    // and only once the main window has been drawn.
+    std::unique_ptr<audio::DeferredSound> sound_;
     QtClock clock_;
     MixingRandom random_;
     SleepPause pause_;
@@ -54,6 +59,7 @@ private:
     // Destroyed from inside its own timer tick, so by deleteLater().
     QPointer<TitleWindow> title_;
     std::unique_ptr<ui::MainWindow> main_;
+    QIcon windowIcon_;  // set once the window's first frame is out
 };
 
 }  // namespace pokopin::app

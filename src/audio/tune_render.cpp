@@ -105,6 +105,9 @@ TuneRender::TuneRender(const std::string& midiPath, const std::string& soundFont
     fluid_settings_setnum(f->settings, "synth.sample-rate", device.rate);
     double rate = device.rate;
     fluid_settings_getnum(f->settings, "synth.sample-rate", &rate);
+    // Only the samples of the instruments the tune selects are read: a
+    // general MIDI SoundFont may hold well over 100 MB of them.
+    fluid_settings_setint(f->settings, "synth.dynamic-sample-loading", 1);
     f->synth = new_fluid_synth(f->settings);
     if (f->synth == nullptr) {
         pcm_->fail();

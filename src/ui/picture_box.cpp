@@ -9,19 +9,10 @@
 
 #include <utility>
 
+#include "picture_store.h"
 #include "pokopin_art.h"
 
 namespace pokopin::ui {
-
-namespace {
-
-QImage forDrawing(const QImage& image)
-{
-    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                         : QImage::Format_RGB32);
-}
-
-}  // namespace
 
 Picture::Picture(QImage normal, std::function<QImage()> makeFine)
     : normal_(std::move(normal)), makeFine_(std::move(makeFine))
@@ -29,8 +20,8 @@ Picture::Picture(QImage normal, std::function<QImage()> makeFine)
 
 Picture Picture::load(const QString& path)
 {
-    return Picture(forDrawing(QImage(path)),
-                   [fine = art::hiDpi(path)] { return forDrawing(QImage(fine)); });
+    return Picture(art::loadForDrawing(path),
+                   [fine = art::hiDpi(path)] { return art::loadForDrawing(fine); });
 }
 
 const QImage& Picture::fine() const

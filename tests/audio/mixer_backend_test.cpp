@@ -11,10 +11,14 @@
 #include <signal.h>
 #include <stdlib.h>
 
+#include <SDL_mixer.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -647,3 +651,66 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExitSilence, ::testing::ValuesIn(exitCases),
                          [](const auto& tp) { return std::string(tp.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Watches every buffer the device mixes, after the effects are in it: how
+// many there have been, and the first that did not start with silence.
+struct MixWatch {
+    static void onMix(void* self, Uint8* stream, int len)
+    {
+        auto& w = *static_cast<MixWatch*>(self);
+        std::int16_t first = 0;
+        if (len >= 2)
+            std::memcpy(&first, stream, sizeof first);
+        const bool silentStart = first == 0;
+        const int index = w.mixed.load();
+        if (!silentStart && w.firstLoud.load() < 0)
+            w.firstLoud.store(index);
+        w.lastWasSilent.store(std::all_of(stream, stream + len, [](Uint8 b) { return b == 0; }));
+        w.mixed.store(index + 1);
+    }
+    std::atomic<int> mixed{0};
+    std::atomic<int> firstLoud{-1};
+    std::atomic<bool> lastWasSilent{false};
+};
+
+template <class Condition>
+bool waitFor(Condition done)
+{
+    for (int i = 0; i < 5000 && !done(); ++i)
+        std::this_thread::sleep_for(1ms);
+    return done();
+}
+
+}  // namespace
+
+// An effect must not wait a buffer: the first buffer the device mixes once
+// playEffect is called (or the one it waited for, if a mix was under way)
+// starts with the effect's first sample.
+TEST(DummyDevice, AnEffectStartsTheFirstBufferMixedAfterItsCall)
+{
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    TempDir dir;
+    const std::string hit = (dir.path() / "bisi.wav").string();
+    writeWav(hit, squareWave(0.03, 8000));
+    MixerBackend backend;
+    if (!backend.deviceOpen())
+        GTEST_SKIP() << "no dummy audio driver";
+    backend.loadEffect(hit);
+    MixWatch watch;
+    Mix_SetPostMix(&MixWatch::onMix, &watch);
+    for (int trial = 0; trial < 8; ++trial) {
+        ASSERT_TRUE(waitFor([&] { return watch.lastWasSilent.load(); }));
+        watch.firstLoud.store(-1);
+        const int before = watch.mixed.load();
+        backend.playEffect(hit);
+        const int after = watch.mixed.load();
+        ASSERT_TRUE(waitFor([&] { return watch.firstLoud.load() >= 0; }))
+            << "the effect never sounded";
+        EXPECT_GE(watch.firstLoud.load(), before);
+        EXPECT_LE(watch.firstLoud.load(), after)
+            << "trial " << trial << ": the effect waited for a later buffer";
+    }
+    Mix_SetPostMix(nullptr, nullptr);
+}
