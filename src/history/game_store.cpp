@@ -19,6 +19,8 @@ void GameStore::clear()
     all_.clear();
     for (auto& list : byMode_)
         list.clear();
+    for (auto& list : scores_)
+        list.clear();
     summaries_ = {};
 }
 
@@ -43,6 +45,7 @@ void GameStore::append(std::vector<PlayedGame>&& games)
         s.scoreSum += g.score;
         ++s.games;
         list.push_back(std::uint32_t(i));
+        scores_[std::size_t(g.mode)].push_back(g.score);
     }
 }
 
@@ -61,14 +64,15 @@ ChartPoints chartPoints(const GameStore& store, int mode, int maxPoints)
     c.high.reserve(points);
     c.average.reserve(points);
 
+    const std::vector<std::int64_t>& scores = store.scores(mode);
     long double window = 0;  // the last kAverageSpan scores
     double low = 0;
     double high = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const double score = double(store.game(mode, i).score);
-        window += store.game(mode, i).score;
+        const double score = double(scores[i]);
+        window += scores[i];
         if (i >= std::size_t(kAverageSpan))
-            window -= store.game(mode, i - kAverageSpan).score;
+            window -= scores[i - kAverageSpan];
         const std::size_t inPoint = i % per;
         low = inPoint == 0 ? score : std::min(low, score);
         high = inPoint == 0 ? score : std::max(high, score);

@@ -47,11 +47,14 @@ public:
         return all_[byMode_[std::size_t(mode)][i]];
     }
     const Summary& summary(int mode) const { return summaries_[std::size_t(mode)]; }
+    // The mode's scores in the order played, side by side for the chart.
+    const std::vector<std::int64_t>& scores(int mode) const { return scores_[std::size_t(mode)]; }
     std::size_t total() const { return all_.size(); }
 
 private:
     std::vector<PlayedGame> all_;
     std::array<std::vector<std::uint32_t>, kModeCount> byMode_;
+    std::array<std::vector<std::int64_t>, kModeCount> scores_;
     std::array<Summary, kModeCount> summaries_;
 };
 
