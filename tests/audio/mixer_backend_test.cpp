@@ -628,8 +628,7 @@ TEST_P(ExitSilence, StopAndCloseOfBothTunesLeaveTheOutputSilent)
     // Silence is exactly 0; on a busy machine the window may catch only
     // part of the tune's opening, so any clear sound counts.
     if (GetParam().heardFirst) {
-        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 30.0)
-            << "no tune sounded before the exit";
+        EXPECT_GT(out.rms(playedFrom, playedFrom + 0.3), 30.0) << "no tune sounded before the exit";
     }
     EXPECT_EQ(out.rms(exitAt, exitAt + 0.4), 0.0) << "music went on after the exit";
 }
