@@ -131,13 +131,13 @@ def main():
     mb = reads[0]["read.bytes_mb"]
     secs = median_of(reads, "read.seconds")
     print(f"\nmedians of {args.runs} runs unless noted")
-    print(f"{'measure':48} {'value':>10} {'baseline':>10}  goal")
+    print(f"{'measure':56} {'value':>10} {'baseline':>10}  goal")
     def num(x):
         return f"{x:10.3f}" if abs(x) < 10 else f"{x:10.1f}"
 
     def row(name, value, baseline, goal=""):
         b = "" if baseline is None else num(baseline)
-        print(f"{name:48} {num(value)} {b:>10}  {goal}")
+        print(f"{name:56} {num(value)} {b:>10}  {goal}")
 
     print(f"reading: {int(reads[0]['read.games'])} games, {mb:.1f} MB, "
           f"{int(reads[0]['read.skipped'])} skipped")
