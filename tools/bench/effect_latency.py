@@ -74,13 +74,13 @@ import subprocess
 import sys
 import tempfile
 import time
-import wave
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, ".."))
 sys.path.insert(0, here)
 from xvfb import Xvfb  # noqa: E402
 import needs  # noqa: E402
+from audio_compare import read_wav  # noqa: E402  (the correlation below is scale-free)
 from measure import (CLK_TCK, SessionBus, add_soundfont_option, cpu_ticks,  # noqa: E402
                      program_env, soundfont_text, status_kib, wait_until_quiet)
 
@@ -95,15 +95,6 @@ MATCH_THRESHOLD = 0.6
 TOOL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 HOLE_KEYS = ["q", "w", "e", "a", "s", "d", "z", "x", "c"]
 GAME_SECONDS = 24
-
-
-def read_wav_mono(path):
-    with wave.open(path) as w:
-        assert w.getsampwidth() == 2 and w.getframerate() == RATE, path
-        x = np.frombuffer(w.readframes(w.getnframes()), dtype="<i2").astype(np.float64)
-        if w.getnchannels() == 2:
-            x = x.reshape(-1, 2).sum(axis=1)
-    return x
 
 
 def correlate(signal, template):
@@ -321,7 +312,7 @@ def run_minimal(args, scratch, frames, pon, rng):
         idle_probes(s, ["Right"] * args.keys, rng)
     finally:
         c = s.finish()
-    template = read_wav_mono(pon)[: int(TEMPLATE_SECONDS * RATE)]
+    template = read_wav(pon)[: int(TEMPLATE_SECONDS * RATE)]
     ups = [t for t, edge, _ in c.keys if edge == "up"]
     probes = [find_after_key(c, template, t, frames) for t in ups]
     return {"effects (pon)": (probes, len(ups))}, c
@@ -353,7 +344,7 @@ def run_game(args, scratch, frames, rng):
     finally:
         c = s.finish()
     folder = os.path.dirname(args.game)
-    templates = {n: read_wav_mono(os.path.join(folder, n))[: int(TEMPLATE_SECONDS * RATE)]
+    templates = {n: read_wav(os.path.join(folder, n))[: int(TEMPLATE_SECONDS * RATE)]
                  for n in ("pon.wav", "bisi.wav")}
     ups = [t for t, edge, k in c.keys if edge == "up" and k in ("Right", "Left")]
     mode_probes = [find_after_key(c, templates["pon.wav"], t, frames) for t in ups]
