@@ -87,4 +87,9 @@ void SdlSound::stopGameTune()
     stopTune(Tune::Game);
 }
 
+void SdlSound::setQuickEffects(bool on)
+{
+    backend_->setQuickEffects(on);
+}
+
 }  // namespace pokopin::audio
