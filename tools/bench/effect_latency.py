@@ -11,8 +11,8 @@ release goes straight to Mix_PlayChannel). Run through `tools/bench.sh
 effects`, which builds the helpers first.
 
 usage: effect_latency.py --game DIR/pokopin --helpers BUILD-BENCH/helpers
-                         [--keys N] [--frames 1024 512 256] [--idle SECONDS]
-                         [--no-hits] [--no-shim] [--keep DIR]
+                         [--baseline OLD/pokopin] [--keys N] [--frames own 1024 512 256]
+                         [--idle SECONDS] [--no-hits] [--no-shim] [--keep DIR]
 
 How it is measured, each program under a private Xvfb of its own:
 - keys go in through XTest (keyprobe.c), each timed right after the request
@@ -51,9 +51,15 @@ How it is measured, each program under a private Xvfb of its own:
 - the disk driver sleeps whole milliseconds, so its period is a little
   off a card's (11.2 ms against 11.6 ms at 512 frames); "p95 card" scales
   the p95 by the ratio of the two periods;
-- other buffer sizes: the minimal program takes MINIMAL_BUFFER, the game's
-  device is opened with BENCH_AUDIO_FRAMES by the shim, so an unchanged
-  build can be measured at 512 and 256 frames;
+- buffer sizes: "own" runs the game as it is, its device at 1024 frames on
+  the idle board and reopened at 256 for a game, so its mode keys are
+  measured at 1024 and its hits at 256; the minimal program runs at 256
+  beside it, and at 1024 for idle CPU. A number fixes every device of the
+  game at that many frames through the shim (BENCH_AUDIO_FRAMES), so that
+  any build can be measured at any size; the minimal program takes
+  MINIMAL_BUFFER. keyprobe keeps the FIFO open across the game's reopens;
+- --baseline: an older build, run as it is beside the "own" rows and in
+  the same idle CPU sample, for before-and-after figures;
 - idle CPU with the title tune playing, per buffer size, SDL's dummy driver
   (which calls the mixer at the same rate), once the game's start-up work
   (its tunes are synthesised at start) is over;
@@ -81,7 +87,7 @@ sys.path.insert(0, here)
 from xvfb import Xvfb  # noqa: E402
 import needs  # noqa: E402
 from audio_compare import read_wav  # noqa: E402  (the correlation below is scale-free)
-from measure import (CLK_TCK, SessionBus, add_soundfont_option, cpu_ticks,  # noqa: E402
+from measure import (SessionBus, add_soundfont_option, cpu_seconds,  # noqa: E402
                      program_env, soundfont_text, status_kib, wait_until_quiet)
 
 np = needs.numpy()
@@ -95,6 +101,8 @@ MATCH_THRESHOLD = 0.6
 TOOL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 HOLE_KEYS = ["q", "w", "e", "a", "s", "d", "z", "x", "c"]
 GAME_SECONDS = 24
+# The game's own device buffers (BufferSizes in src/audio/mixer_backend.h).
+OWN_IDLE_FRAMES, OWN_QUICK_FRAMES = 1024, 256
 
 
 def correlate(signal, template):
@@ -149,9 +157,12 @@ class Capture:
     def next_read_after(self, t):
         return bisect.bisect_right(self.read_times, t)
 
-    def period_ms(self):
-        """Median time between reads that brought one buffer each."""
-        gaps = [b[0] - a[0] for a, b in zip(self.reads, self.reads[1:])]
+    def period_ms(self, frames):
+        """Median time between reads that brought one buffer of `frames` each
+        (a game that reopens its device writes buffers of two sizes)."""
+        size = frames * FRAME_BYTES
+        gaps = [b[0] - a[0] for a, b in zip(self.reads, self.reads[1:])
+                if a[2] == size and b[2] == size]
         return statistics.median(gaps) if gaps else float("nan")
 
     def single_buffer_share(self, frames):
@@ -304,6 +315,8 @@ def idle_probes(session, keys, rng):
 
 
 def run_minimal(args, scratch, frames, pon, rng):
+    """The floor for the game's keys in a game: at "own", the game's size then."""
+    frames = buffer_sizes(frames)[1]
     s = Session(args, scratch, f"minimal-{frames}", os.path.join(args.helpers, "minimal"),
                 MINIMAL_TITLE, {"MINIMAL_EFFECT": pon, "MINIMAL_BUFFER": str(frames)})
     try:
@@ -315,14 +328,21 @@ def run_minimal(args, scratch, frames, pon, rng):
     template = read_wav(pon)[: int(TEMPLATE_SECONDS * RATE)]
     ups = [t for t, edge, _ in c.keys if edge == "up"]
     probes = [find_after_key(c, template, t, frames) for t in ups]
-    return {"effects (pon)": (probes, len(ups))}, c
+    return {"effects (pon)": (probes, len(ups), frames)}, c
 
 
-def run_game(args, scratch, frames, rng):
-    extra = {} if frames == 1024 else {"BENCH_AUDIO_FRAMES": str(frames)}
-    if frames != 1024 and args.no_shim:
+def buffer_sizes(frames):
+    """(idle, in a game) device frames of the game at a --frames choice."""
+    return (OWN_IDLE_FRAMES, OWN_QUICK_FRAMES) if frames == "own" else (frames, frames)
+
+
+def run_game(args, scratch, frames, rng, program, name):
+    """frames: "own", or the size every device of the program is fixed at."""
+    extra = {} if frames == "own" else {"BENCH_AUDIO_FRAMES": str(frames)}
+    if frames != "own" and args.no_shim:
         raise SystemExit("--no-shim measures the game at its own buffer only")
-    s = Session(args, scratch, f"game-{frames}", args.game, MAIN_TITLE, extra, copy_folder=True)
+    idle_frames, game_frames = buffer_sizes(frames)
+    s = Session(args, scratch, f"{name}-{frames}", program, MAIN_TITLE, extra, copy_folder=True)
     # Mode steps back and forth; recording stays on for the game's entry.
     keys = [("Right", "Left")[i % 2] for i in range(args.keys)]
     hit_window = None
@@ -343,18 +363,18 @@ def run_game(args, scratch, frames, rng):
             time.sleep(max(0.0, start + GAME_SECONDS + 2 - time.monotonic()))
     finally:
         c = s.finish()
-    folder = os.path.dirname(args.game)
+    folder = os.path.dirname(program)
     templates = {n: read_wav(os.path.join(folder, n))[: int(TEMPLATE_SECONDS * RATE)]
                  for n in ("pon.wav", "bisi.wav")}
     ups = [t for t, edge, k in c.keys if edge == "up" and k in ("Right", "Left")]
-    mode_probes = [find_after_key(c, templates["pon.wav"], t, frames) for t in ups]
-    out = {"mode keys (pon)": (mode_probes, len(mode_probes))}
+    mode_probes = [find_after_key(c, templates["pon.wav"], t, idle_frames) for t in ups]
+    out = {"mode keys (pon)": (mode_probes, len(mode_probes), idle_frames)}
     if hit_window:
         downs = [t for t, edge, k in c.keys if edge == "down" and k in HOLE_KEYS]
         # Clock of keyprobe and of this script are both CLOCK_MONOTONIC, in ms and s.
         lo, hi = hit_window[0] * 1000.0 - 50, hit_window[1] * 1000.0 + 500
-        hits = find_hits(c, templates["bisi.wav"], downs, frames, lo, hi)
-        out["hits in a game (bisi)"] = (hits, game_hits(s.folder))
+        hits = find_hits(c, templates["bisi.wav"], downs, game_frames, lo, hi)
+        out["hits in a game (bisi)"] = (hits, game_hits(s.folder), game_frames)
     return out, c
 
 
@@ -370,20 +390,27 @@ def game_hits(folder):
 
 
 def idle_cpu(args, scratch, frames, pon):
-    """Idle CPU of the game (title tune playing) and of the minimal program,
-    SDL's dummy driver, one buffer size; also the game's peak memory."""
+    """Idle CPU of the game (title tune playing), of the baseline when given,
+    and of the minimal program, SDL's dummy driver, one --frames choice; also
+    the games' peak memory."""
     xvfb = Xvfb()
     bus = SessionBus()
     env = program_env(xvfb.display, bus, args)
+    idle_frames = buffer_sizes(frames)[0]
     env.update(SDL_AUDIODRIVER="dummy",
                LD_PRELOAD=os.path.join(args.helpers, "libaudio_shim.so"),
-               BENCH_AUDIO_FRAMES=str(frames), MINIMAL_BUFFER=str(frames), MINIMAL_EFFECT=pon)
+               MINIMAL_BUFFER=str(idle_frames), MINIMAL_EFFECT=pon)
+    if frames != "own":
+        env["BENCH_AUDIO_FRAMES"] = str(frames)
+    games = [("game", args.game)]
+    if args.baseline and frames == "own":
+        games.append(("before", args.baseline))
     procs = {}
     try:
-        for name, program in (("game", args.game), ("minimal", os.path.join(args.helpers, "minimal"))):
+        for name, program in games + [("minimal", os.path.join(args.helpers, "minimal"))]:
             d = tempfile.mkdtemp(prefix=f"idle-{name}-", dir=scratch)
             folder = os.path.dirname(program)
-            if name == "game":
+            if name != "minimal":
                 folder = os.path.join(d, "program")
                 shutil.copytree(os.path.dirname(program), folder,
                                 ignore=shutil.ignore_patterns("Score.txt"))
@@ -396,14 +423,15 @@ def idle_cpu(args, scratch, frames, pon):
                                            env=dict(env, HOME=home, XDG_RUNTIME_DIR=runtime),
                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL)
-        settled = wait_until_quiet([procs["game"].pid], args.settle)
-        before = {n: cpu_ticks(p.pid) for n, p in procs.items()}
+        settled = wait_until_quiet([procs[n].pid for n, _ in games], args.settle)
+        before = {n: cpu_seconds(p.pid) for n, p in procs.items()}
         t0 = time.monotonic()
         time.sleep(args.idle)
         elapsed = time.monotonic() - t0
-        out = {n: 100.0 * (cpu_ticks(p.pid) - before[n]) / CLK_TCK / elapsed
+        out = {n: 100.0 * (cpu_seconds(p.pid) - before[n]) / elapsed
                for n, p in procs.items()}
-        out["game peak"] = status_kib(procs["game"].pid, "VmHWM") / 1024.0
+        for n, _ in games:
+            out[f"{n} peak"] = status_kib(procs[n].pid, "VmHWM") / 1024.0
         out["settled"] = settled
         return out
     finally:
@@ -436,8 +464,9 @@ def main():
     p.add_argument("--game", required=True, help="the built pokopin executable")
     p.add_argument("--helpers", required=True, help="build folder of tools/bench")
     p.add_argument("--keys", type=int, default=60, help="probe keys per program and size")
-    p.add_argument("--frames", type=int, nargs="+", default=[1024, 512, 256],
-                   help="device buffer sizes; the game's own is 1024")
+    p.add_argument("--baseline", help="an older pokopin executable, run as it is beside 'own'")
+    p.add_argument("--frames", nargs="+", default=["own", "1024", "512", "256"],
+                   help="'own' (the game as it is) and device buffer sizes to fix the game at")
     p.add_argument("--settle", type=float, default=5.0,
                    help="seconds after the game's window shows before the first key, and "
                         "at least as long after its start before idle CPU is sampled")
@@ -451,11 +480,19 @@ def main():
     p.add_argument("--seed", type=int, default=1)
     args = p.parse_args()
     args.game = os.path.abspath(args.game)
+    if args.baseline:
+        args.baseline = os.path.abspath(args.baseline)
+    try:
+        args.frames = [f if f == "own" else int(f) for f in args.frames]
+    except ValueError:
+        p.error("--frames takes 'own' and numbers of frames")
     args.helpers = os.path.abspath(args.helpers)
     rng = random.Random(args.seed)
     pon = os.path.join(os.path.dirname(args.game), "pon.wav")
 
     print(f"game:    {args.game}")
+    if args.baseline:
+        print(f"before:  {args.baseline}")
     print(f"machine: {os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at start")
     print(f"tunes:   {soundfont_text(args)}")
     began = time.monotonic()
@@ -464,14 +501,17 @@ def main():
     rows, idle = [], {}
     try:
         for frames in args.frames:
-            for who in ("minimal", "game"):
+            programs = [("minimal", None), ("game", args.game)]
+            if args.baseline and frames == "own":
+                programs.append(("before", args.baseline))
+            for who, program in programs:
                 t = time.monotonic()
                 if who == "minimal":
                     found, c = run_minimal(args, scratch, frames, pon, rng)
                 else:
-                    found, c = run_game(args, scratch, frames, rng)
-                for label, (probes, expected) in found.items():
-                    rows.append((frames, who, label, summary(probes, expected), c))
+                    found, c = run_game(args, scratch, frames, rng, program, who)
+                for label, (probes, expected, buffer) in found.items():
+                    rows.append((frames, who, label, summary(probes, expected), c, buffer))
                 print(f"  {who} at {frames} frames: {time.monotonic() - t:.0f} s", flush=True)
             if args.idle > 0:
                 idle[frames] = idle_cpu(args, scratch, frames, pon)
@@ -482,27 +522,32 @@ def main():
     print()
     print("key to the effect's first buffer in the stream, ms (disk driver; keys reach the X")
     print("server through XTest); 'next buffer' = key to the first buffer written after it")
-    head = "{:>6} {:<8} {:<22} {:>6} {:>6} {:>5} {:>5} {:>5} {:>8} {:>11} {:>7} {:>7} {:>6}"
-    print(head.format("frames", "program", "probe", "found", "median", "p5", "p95", "max",
+    head = ("{:>6} {:>6} {:<8} {:<22} {:>6} {:>6} {:>5} {:>5} {:>5} {:>8} {:>11} {:>7} {:>7} "
+            "{:>6}")
+    print(head.format("run", "buffer", "program", "probe", "found", "median", "p5", "p95", "max",
                       "p95 card", "next med/95", "in next", "on edge", "period"))
-    for frames, who, label, s, c in rows:
-        period = c.period_ms()
+    for frames, who, label, s, c, buffer in rows:
+        period = c.period_ms(buffer)
         if s is None:
-            print(head.format(frames, who, label, "0", *["-"] * 8, f"{period:.1f}"))
+            print(head.format(frames, buffer, who, label, "0", *["-"] * 8, f"{period:.1f}"))
             continue
-        card = s["p95"] * (1000.0 * frames / RATE) / period
-        print(head.format(frames, who, label, s["found"], f"{s['median']:.1f}", f"{s['p5']:.1f}",
+        card = s["p95"] * (1000.0 * buffer / RATE) / period
+        print(head.format(frames, buffer, who, label, s["found"], f"{s['median']:.1f}",
+                          f"{s['p5']:.1f}",
                           f"{s['p95']:.1f}", f"{s['max']:.1f}", f"{card:.1f}",
                           f"{s['next']:.1f}/{s['next95']:.1f}", f"{s['in_next']:.0f} %",
                           f"{s['boundary']:.0f} %", f"{period:.1f}"))
+    print("run: 'own' = the games as they are (the buffer their probes met), a number = every")
+    print("device fixed at that size; the 'before' build, if given, runs only as it is.")
+    sizes = sorted({r[5] for r in rows})
     print("period: median time between buffers arriving; a card's is frames / 44.1 kHz ("
-          + ", ".join(f"{f}: {1000.0 * f / RATE:.2f} ms" for f in args.frames) + "), the disk")
+          + ", ".join(f"{f}: {1000.0 * f / RATE:.2f} ms" for f in sizes) + "), the disk")
     print("driver's its sleep in whole ms plus the mixing. 'p95 card' scales p95 by the two:")
     print("the wait for the next buffer, most of the latency, grows with the period.")
     print("'on edge': effects that start on a buffer boundary (SDL_mixer starts a channel")
     print("at the start of the buffer it mixes next)")
-    for frames, who, label, s, c in rows[:1]:
-        share = c.single_buffer_share(frames)
+    for frames, who, label, s, c, buffer in rows[:1]:
+        share = c.single_buffer_share(buffer)
         print(f"reads that brought exactly one buffer: {100 * share:.0f} %"
               + (" (SDL's file left buffered)" if args.no_shim else ""))
     if idle:
@@ -510,11 +555,16 @@ def main():
         print(f"idle CPU (% of one core) over {args.idle:.0f} s, SDL's dummy driver, the game's "
               "title tune playing,")
         print("from when the game's start-up work has settled (seconds after its start)")
-        print("{:>6} {:>10} {:>12} {:>14} {:>8}".format("frames", "game", "minimal",
-                                                        "game peak RSS", "settled"))
+        print("{:>6} {:>10} {:>10} {:>12} {:>14} {:>15} {:>8}".format(
+            "run", "game", "before", "minimal", "game peak RSS", "before peak RSS", "settled"))
         for frames, r in idle.items():
-            print("{:>6} {:>8.2f} % {:>10.2f} % {:>10.1f} MiB {:>7.0f} s".format(
-                frames, r["game"], r["minimal"], r["game peak"], r["settled"]))
+            before = f"{r['before']:.2f} %" if "before" in r else "-"
+            before_peak = f"{r['before peak']:.1f} MiB" if "before" in r else "-"
+            print("{:>6} {:>8.2f} % {:>10} {:>10.2f} % {:>10.1f} MiB {:>15} {:>7.0f} s".format(
+                frames, r["game"], before, r["minimal"], r["game peak"], before_peak,
+                r["settled"]))
+        print("(at 'own' the minimal program runs at the game's idle size, "
+              f"{OWN_IDLE_FRAMES} frames)")
         print("goal: game's idle CPU <= 0.3 % of one core, effect p95 <= 12 ms")
     print(f"\n(the benchmark took {time.monotonic() - began:.0f} s)")
     return 0

@@ -46,7 +46,6 @@ from xvfb import Xvfb  # noqa: E402
 GOAL_START_RATIO = 1.5
 GOAL_IDLE_CPU_PERCENT = 0.3
 GOAL_PEAK_MIB = 80.0
-CLK_TCK = os.sysconf("SC_CLK_TCK")
 
 
 def proc_state(pid):
@@ -68,11 +67,20 @@ def end(pid):
         time.sleep(0.02)
 
 
-def cpu_ticks(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    # fields[0] is the state (field 3); utime and stime are fields 14 and 15.
-    return int(fields[11]) + int(fields[12])
+def cpu_seconds(pid):
+    """CPU time of a process so far, to the nanosecond: the sum over its live
+    threads of the scheduler's run time (/proc/PID/task/*/schedstat). The
+    clock ticks of /proc/PID/stat are 10 ms each, too coarse for a program
+    that uses a few ms a second. A thread that ends between two readings
+    takes its time with it, so sample only once start-up work is over."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except (OSError, ValueError, IndexError):
+            pass  # the thread ended meanwhile
+    return total / 1e9
 
 
 def wait_until_quiet(pids, settle, most=60.0):
@@ -83,9 +91,9 @@ def wait_until_quiet(pids, settle, most=60.0):
     began = time.monotonic()
     time.sleep(settle)
     while time.monotonic() < began + settle + most:
-        ticks = [cpu_ticks(p) for p in pids]
+        used = [cpu_seconds(p) for p in pids]
         time.sleep(1.0)
-        if all((cpu_ticks(p) - t) / CLK_TCK < 0.03 for p, t in zip(pids, ticks)):
+        if all(cpu_seconds(p) - u < 0.03 for p, u in zip(pids, used)):
             break
     return time.monotonic() - began
 
@@ -216,12 +224,12 @@ def measure(subjects, args, audio, scratch):
             pid, _, _ = start(s, args.waitmap, env, scratch)
             pids[s.name] = pid
         settled = wait_until_quiet(list(pids.values()), args.settle)
-        before = {n: cpu_ticks(p) for n, p in pids.items()}
+        before = {n: cpu_seconds(p) for n, p in pids.items()}
         t0 = time.monotonic()
         time.sleep(args.idle)
         elapsed = time.monotonic() - t0
         for n, p in pids.items():
-            used = (cpu_ticks(p) - before[n]) / CLK_TCK
+            used = cpu_seconds(p) - before[n]
             results[n]["cpu"] = 100.0 * used / elapsed
             results[n]["hwm"] = status_kib(p, "VmHWM") / 1024.0
             results[n]["rss"] = status_kib(p, "VmRSS") / 1024.0
