@@ -52,9 +52,10 @@ How it is measured, each program under a private Xvfb of its own:
   off a card's (11.2 ms against 11.6 ms at 512 frames); "p95 card" scales
   the p95 by the ratio of the two periods;
 - buffer sizes: "own" runs the game as it is, its device at 1024 frames on
-  the idle board and reopened at 256 for a game, so its mode keys are
-  measured at 1024 and its hits at 256; the minimal program runs at 256
-  beside it, and at 1024 for idle CPU. A number fixes every device of the
+  the idle board and reopened at 256 for a game; the buffer each kind of
+  probe met is read from the stream (the size of most reads over its
+  stretch). The minimal program runs at 256 beside it, and at 1024 for
+  idle CPU. A number fixes every device of the
   game at that many frames through the shim (BENCH_AUDIO_FRAMES), so that
   any build can be measured at any size; the minimal program takes
   MINIMAL_BUFFER. keyprobe keeps the FIFO open across the game's reopens;
@@ -164,6 +165,11 @@ class Capture:
         gaps = [b[0] - a[0] for a, b in zip(self.reads, self.reads[1:])
                 if a[2] == size and b[2] == size]
         return statistics.median(gaps) if gaps else float("nan")
+
+    def buffer_frames(self, t0, t1):
+        """The size of most of the buffers that arrived between t0 and t1 (ms)."""
+        sizes = [r[2] for r in self.reads if t0 <= r[0] <= t1]
+        return statistics.mode(sizes) // FRAME_BYTES if sizes else 0
 
     def single_buffer_share(self, frames):
         if not self.reads:
@@ -341,7 +347,6 @@ def run_game(args, scratch, frames, rng, program, name):
     extra = {} if frames == "own" else {"BENCH_AUDIO_FRAMES": str(frames)}
     if frames != "own" and args.no_shim:
         raise SystemExit("--no-shim measures the game at its own buffer only")
-    idle_frames, game_frames = buffer_sizes(frames)
     s = Session(args, scratch, f"{name}-{frames}", program, MAIN_TITLE, extra, copy_folder=True)
     # Mode steps back and forth; recording stays on for the game's entry.
     keys = [("Right", "Left")[i % 2] for i in range(args.keys)]
@@ -367,12 +372,15 @@ def run_game(args, scratch, frames, rng, program, name):
     templates = {n: read_wav(os.path.join(folder, n))[: int(TEMPLATE_SECONDS * RATE)]
                  for n in ("pon.wav", "bisi.wav")}
     ups = [t for t, edge, k in c.keys if edge == "up" and k in ("Right", "Left")]
+    # The buffer each stretch met, as the program chose it.
+    idle_frames = c.buffer_frames(ups[0], ups[-1] + 500) if ups else 0
     mode_probes = [find_after_key(c, templates["pon.wav"], t, idle_frames) for t in ups]
     out = {"mode keys (pon)": (mode_probes, len(mode_probes), idle_frames)}
     if hit_window:
         downs = [t for t, edge, k in c.keys if edge == "down" and k in HOLE_KEYS]
         # Clock of keyprobe and of this script are both CLOCK_MONOTONIC, in ms and s.
         lo, hi = hit_window[0] * 1000.0 - 50, hit_window[1] * 1000.0 + 500
+        game_frames = c.buffer_frames(lo, hi)
         hits = find_hits(c, templates["bisi.wav"], downs, game_frames, lo, hi)
         out["hits in a game (bisi)"] = (hits, game_hits(s.folder), game_frames)
     return out, c
