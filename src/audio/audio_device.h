@@ -40,9 +40,7 @@ public:
     // has now, so that the effects and tunes made for it still fit. The
     // effect sounding is cut off; the music goes on where it was. Should the
     // new size be refused, the old one is taken again, and should that fail
-    // too, the device is left closed. It returns once the new device runs:
-    // SDL lets the old one drain for two of its buffers first, about 50 ms
-    // from 1024 frames and 15 ms from 256.
+    // too, the device is left closed.
     void setBufferFrames(int bufferFrames);
 
 private:

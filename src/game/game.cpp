@@ -106,9 +106,6 @@ void Game::startGame()
     m_.scoreboard = {c.moleCount, c.hitCount, c.missCount, c.score, c.secondsLeft};
 
     m_.phase = Phase::Running;
-    // The board shows the game at once: the sound's switch to quick effects
-    // may hold this thread for a few tens of milliseconds.
-    host_.repaint();
     sv_.sound.setQuickEffects(true);
     sv_.sound.playEffect(Effect::GameStart);
 }

@@ -31,8 +31,7 @@ public:
     // On for the length of a game, so that a hit is heard the moment it
     // lands; off on the idle board, where waking the audio thread that often
     // would cost CPU for nothing. Switching may cut off the effect still
-    // sounding, so it comes before the effect that goes with it, and it may
-    // take a few tens of milliseconds.
+    // sounding, so it comes before the effect that goes with it.
     virtual void setQuickEffects(bool on) = 0;
 };
 

@@ -68,7 +68,7 @@ TEST(Game, StartPlaysItsEffectAndAsksForTheGameTuneWithoutSwitchingYet)
     Rig rig;
     rig.loaded();
     rig.logic.startItemChosen();
-    EXPECT_THAT(rig.world.journal, ElementsAre("repaint", "quick effects on", "effect hue.wav"));
+    EXPECT_THAT(rig.world.journal, ElementsAre("quick effects on", "effect hue.wav"));
     EXPECT_TRUE(rig.model.gameTunePending);
     EXPECT_TRUE(rig.view().musicTimer);
     EXPECT_FALSE(rig.view().titleRestartTimer);
