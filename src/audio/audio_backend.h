@@ -34,10 +34,6 @@ public:
     virtual void playTune(Tune tune) = 0;  // from the start, once
     virtual void stopTune(Tune tune) = 0;
     virtual void closeTune(Tune tune) = 0;
-    // On: effects start within a few milliseconds of playEffect, for more
-    // CPU; off: within a few tens. Switching may cut off the effect still
-    // sounding and hold the tune back for as long as the switch takes.
-    virtual void setQuickEffects(bool on) = 0;
 };
 
 }  // namespace pokopin::audio

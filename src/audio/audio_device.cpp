@@ -32,48 +32,19 @@ AudioDevice::AudioDevice(int bufferFrames)
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     sdl_ = true;
-    if (!open(bufferFrames))
+    if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, bufferFrames, nullptr,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE)
+        != 0)
         return;
+    open_ = true;
+    // One channel: a new effect cuts off the one still sounding.
+    Mix_AllocateChannels(1);
     DeviceFormat device;
     int channels = 0;
     if (Mix_QuerySpec(&device.rate, &device.format, &channels) == 0)
         return;
     device.channels = channels;
     format_ = device;
-}
-
-bool AudioDevice::open(int bufferFrames)
-{
-    // The first time, the driver may choose the rate and the channels; after
-    // that the device must keep the format everything was made for, and SDL
-    // converts should the driver offer another.
-    const DeviceFormat want = format_.value_or(DeviceFormat{});
-    const int changes =
-        format_ ? 0 : SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE;
-    open_ =
-        Mix_OpenAudioDevice(want.rate, want.format, want.channels, bufferFrames, nullptr, changes)
-        == 0;
-    if (!open_)
-        return false;
-    bufferFrames_ = bufferFrames;
-    // One channel: a new effect cuts off the one still sounding.
-    Mix_AllocateChannels(1);
-    // SDL_mixer keeps the music hook over a reopen today; setting it again
-    // does not depend on that.
-    if (playhead_)
-        Mix_HookMusic(&fillMusic, playhead_);
-    return true;
-}
-
-void AudioDevice::setBufferFrames(int bufferFrames)
-{
-    if (!open_ || bufferFrames == bufferFrames_)
-        return;
-    const int before = bufferFrames_;
-    Mix_HaltChannel(-1);
-    Mix_CloseAudio();
-    if (!open(bufferFrames))
-        open(before);
 }
 
 AudioDevice::~AudioDevice()
@@ -89,7 +60,6 @@ AudioDevice::~AudioDevice()
 
 void AudioDevice::playMusicFrom(Playhead& playhead)
 {
-    playhead_ = &playhead;
     if (open_)
         Mix_HookMusic(&fillMusic, &playhead);
 }

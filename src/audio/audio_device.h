@@ -16,9 +16,6 @@ class Playhead;
 // stereo at 44.1 kHz (or what the driver offers instead) with one mixing
 // channel, for the effects, and the music stream, for the tunes. Without a
 // usable driver nothing is open and nothing is printed.
-//
-// The buffer size sets how long an effect may wait for the next callback,
-// and how often the audio thread wakes: it can be changed while open.
 class AudioDevice {
 public:
     explicit AudioDevice(int bufferFrames);
@@ -36,21 +33,10 @@ public:
     // device closes; playhead must outlive the device.
     void playMusicFrom(Playhead& playhead);
 
-    // Opens the device again with a buffer of bufferFrames, in the format it
-    // has now, so that the effects and tunes made for it still fit. The
-    // effect sounding is cut off; the music goes on where it was. Should the
-    // new size be refused, the old one is taken again, and should that fail
-    // too, the device is left closed.
-    void setBufferFrames(int bufferFrames);
-
 private:
-    bool open(int bufferFrames);
-
     bool sdl_ = false;
     bool open_ = false;
-    int bufferFrames_ = 0;
     std::optional<DeviceFormat> format_;
-    Playhead* playhead_ = nullptr;
 };
 
 }  // namespace pokopin::audio

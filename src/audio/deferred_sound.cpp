@@ -19,8 +19,6 @@ void DeferredSound::open()
     real_ = std::exchange(make_, {})();
     if (!real_)
         return;
-    if (quickEffects_)
-        real_->setQuickEffects(true);
     for (TuneCommand command : std::exchange(waiting_, {}))
         (real_.get()->*command)();
 }
@@ -57,13 +55,6 @@ void DeferredSound::startGameTune()
 void DeferredSound::stopGameTune()
 {
     tuneCommand(&game::Sound::stopGameTune);
-}
-
-void DeferredSound::setQuickEffects(bool on)
-{
-    quickEffects_ = on;
-    if (real_)
-        real_->setQuickEffects(on);
 }
 
 }  // namespace pokopin::audio

@@ -18,9 +18,8 @@ namespace pokopin::audio {
 // the first frame.
 //
 // The tune commands given before open() are carried out by the real sound,
-// in the order given, as soon as it exists, and so is the last quick-effects
-// setting. Effects given before then are dropped: played late they would no
-// longer belong to what caused them.
+// in the order given, as soon as it exists. Effects given before then are
+// dropped: played late they would no longer belong to what caused them.
 class DeferredSound final : public game::Sound {
 public:
     using Maker = std::function<std::unique_ptr<game::Sound>()>;
@@ -41,7 +40,6 @@ public:
     void stopTitleTune() override;
     void startGameTune() override;
     void stopGameTune() override;
-    void setQuickEffects(bool on) override;
 
 private:
     using TuneCommand = void (game::Sound::*)();
@@ -50,7 +48,6 @@ private:
     Maker make_;
     std::unique_ptr<game::Sound> real_;
     std::vector<TuneCommand> waiting_;
-    bool quickEffects_ = false;
 };
 
 }  // namespace pokopin::audio

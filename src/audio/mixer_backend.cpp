@@ -93,10 +93,7 @@ private:
 // is closed before the playhead it calls goes, and the effects are freed
 // before the device closes.
 struct MixerBackend::State {
-    explicit State(BufferSizes s) : sizes(s), device(s.idle) {}
-
-    BufferSizes sizes;
-    bool quickEffects = false;
+    explicit State(int bufferFrames) : device(bufferFrames) {}
 
     AlsaQuiet alsa;
     Playhead playhead;  // the audio callback's
@@ -107,8 +104,8 @@ struct MixerBackend::State {
     std::unique_ptr<CommandQueue> tuneThread;  // while the device is open
 };
 
-MixerBackend::MixerBackend(BufferSizes sizes, TuneLoadHook beforeLoad)
-    : s_(std::make_unique<State>(sizes))
+MixerBackend::MixerBackend(int bufferFrames, TuneLoadHook beforeLoad)
+    : s_(std::make_unique<State>(bufferFrames))
 {
     const std::optional<DeviceFormat> format = s_->device.format();
     if (!format)
@@ -176,14 +173,6 @@ void MixerBackend::closeTune(Tune tune)
 {
     if (s_->tuneThread)
         s_->tuneThread->post([t = s_->tunes.get(), tune] { t->close(tune); });
-}
-
-void MixerBackend::setQuickEffects(bool on)
-{
-    if (on == s_->quickEffects)
-        return;
-    s_->quickEffects = on;
-    s_->device.setBufferFrames(on ? s_->sizes.quick : s_->sizes.idle);
 }
 
 void MixerBackend::settle()

@@ -12,17 +12,6 @@
 
 namespace pokopin::audio {
 
-// Device buffers, in frames at 44.1 kHz. An effect waits at most one
-// buffer for the callback that mixes it in: 5.8 ms at 256 frames during
-// a game, so a hit is heard as it lands. On the idle board 1024 frames
-// (23 ms) are quick enough for a menu's click and wake the audio thread a
-// quarter as often while the title tune plays: 256 would cost about
-// three times the idle CPU.
-struct BufferSizes {
-    int idle = 1024;
-    int quick = 256;
-};
-
 // The real device: effects on one SDL2_mixer channel, tunes on its music
 // stream. There is only one music stream, so playing one tune while the other
 // sounds stops the other.
@@ -40,11 +29,21 @@ struct BufferSizes {
 // every command does nothing; nothing is printed either way.
 class MixerBackend final : public AudioBackend {
 public:
+    // 11.6 ms at 44.1 kHz: a hit is in the stream at most one buffer after
+    // its key. The callback only copies samples (the tunes are rendered
+    // beforehand), so waking this often while the title tune plays costs
+    // little; 256 would halve the wait again for about twice the idle CPU.
+    // One size for good: a device reopened with a longer buffer between
+    // games would wake less often, but SDL lets the old device drain before
+    // it closes, which held up a game's start by 50 ms with SDL's own
+    // drivers and by up to 0.4 s through PulseAudio.
+    static constexpr int kDefaultBufferFrames = 512;
+
     // Called on the tune thread with the path, right before each tune is read
     // for rendering.
     using TuneLoadHook = std::function<void(const std::string& path)>;
 
-    explicit MixerBackend(BufferSizes sizes = {}, TuneLoadHook beforeLoad = {});
+    explicit MixerBackend(int bufferFrames = kDefaultBufferFrames, TuneLoadHook beforeLoad = {});
     // Carries out the tune commands still waiting, then closes the device.
     ~MixerBackend() override;
 
@@ -58,8 +57,6 @@ public:
     void playTune(Tune tune) override;
     void stopTune(Tune tune) override;
     void closeTune(Tune tune) override;
-    // Reopens the device with the other buffer size; the tune goes on.
-    void setQuickEffects(bool on) override;
 
     // Returns once every tune command given so far has been carried out and
     // every tune loaded or opened so far is rendered.

@@ -87,9 +87,4 @@ void SdlSound::stopGameTune()
     stopTune(Tune::Game);
 }
 
-void SdlSound::setQuickEffects(bool on)
-{
-    backend_->setQuickEffects(on);
-}
-
 }  // namespace pokopin::audio

@@ -14,7 +14,7 @@
 
 namespace pokopin::audio {
 
-// The game's sound operations, turned into commands for an audio
+// The game's five sound operations, turned into commands for an audio
 // backend. Every file is looked up in the game's data folder (an absolute
 // path), so a game started from another working directory still has its sounds.
 class SdlSound : public game::Sound {
@@ -36,7 +36,6 @@ public:
     void stopTitleTune() override;
     void startGameTune() override;
     void stopGameTune() override;
-    void setQuickEffects(bool on) override;
 
 private:
     std::string pathOf(std::string_view name) const;

@@ -106,7 +106,6 @@ void Game::startGame()
     m_.scoreboard = {c.moleCount, c.hitCount, c.missCount, c.score, c.secondsLeft};
 
     m_.phase = Phase::Running;
-    sv_.sound.setQuickEffects(true);
     sv_.sound.playEffect(Effect::GameStart);
 }
 
@@ -135,7 +134,6 @@ void Game::stopGame()
     m_.scoreboard.moleCount = c.moleCount;
     m_.board.fill(Hole::Empty);
 
-    sv_.sound.setQuickEffects(false);
     sv_.sound.playEffect(Effect::GameEnd);
 
     const DateTime endTime = sv_.clock.now();

@@ -17,7 +17,7 @@
 
 namespace pokopin::game {
 
-// The sound operations. None of them reports failure: a missing file,
+// The five sound operations. None of them reports failure: a missing file,
 // SoundFont or audio device simply means silence.
 class Sound {
 public:
@@ -28,11 +28,6 @@ public:
     virtual void stopTitleTune() = 0;   // "stop moguana", "close moguana"
     virtual void startGameTune() = 0;   // "open mogu20", "play mogu20"
     virtual void stopGameTune() = 0;    // "stop mogu20", "close mogu20"
-    // On for the length of a game, so that a hit is heard the moment it
-    // lands; off on the idle board, where waking the audio thread that often
-    // would cost CPU for nothing. Switching may cut off the effect still
-    // sounding, so it comes before the effect that goes with it.
-    virtual void setQuickEffects(bool on) = 0;
 };
 
 struct DateTime {

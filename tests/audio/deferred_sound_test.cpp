@@ -23,7 +23,7 @@ using pokopin::testing::Journal;
 
 struct Case {
     const char* name;
-    std::vector<std::string> steps;  // title+ title- game+ game- hit quick+ quick- open
+    std::vector<std::string> steps;  // title+ title- game+ game- hit open
     bool makerGivesSound;
     Journal expected;
 };
@@ -49,10 +49,6 @@ TEST_P(DeferredSoundCase, HandsOnWhatTheRealSoundMustHear)
             sound.stopGameTune();
         else if (step == "hit")
             sound.playEffect(pokopin::game::Effect::Hit);
-        else if (step == "quick+")
-            sound.setQuickEffects(true);
-        else if (step == "quick-")
-            sound.setQuickEffects(false);
         else if (step == "open")
             sound.open();
         else
@@ -77,12 +73,6 @@ const Case cases[] = {
      true,
      {"made", "open moguana", "play moguana", "effect bisi.wav", "stop moguana", "close moguana",
       "open mogu20", "play mogu20", "stop mogu20", "close mogu20"}},
-    // Only the setting in force at the open matters, and it comes before the
-    // tunes: switching after them could hold the first one back.
-    {"QuickEffectsSetBeforeOpenAreInForceFromIt",
-     {"quick+", "quick-", "quick+", "title+", "open", "quick-"},
-     true,
-     {"made", "quick effects on", "open moguana", "play moguana", "quick effects off"}},
     {"OpenedOnlyOnce", {"open", "open", "title+"}, true, {"made", "open moguana", "play moguana"}},
     {"NoRealSoundPlaysNothing", {"title+", "open", "hit", "game+", "open"}, false, {"made"}},
 };

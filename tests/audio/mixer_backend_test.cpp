@@ -36,7 +36,6 @@ namespace {
 
 using namespace pokopin::testing;
 using namespace std::chrono_literals;
-using pokopin::audio::BufferSizes;
 using pokopin::audio::MixerBackend;
 using pokopin::audio::SdlSound;
 using pokopin::audio::Tune;
@@ -61,7 +60,8 @@ void putLongTune(const fs::path& path)
 struct SoundWithBackend {
     explicit SoundWithBackend(const fs::path& folder, MixerBackend::TuneLoadHook beforeLoad = {})
     {
-        auto owned = std::make_unique<MixerBackend>(BufferSizes{}, std::move(beforeLoad));
+        auto owned = std::make_unique<MixerBackend>(MixerBackend::kDefaultBufferFrames,
+                                                    std::move(beforeLoad));
         backend = owned.get();
         sound = std::make_unique<SdlSound>(folder.string(), std::move(owned));
     }
@@ -648,86 +648,6 @@ const ExitCase exitCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExitSilence, ::testing::ValuesIn(exitCases),
                          [](const auto& tp) { return std::string(tp.param.name); });
-
-// The length of the buffers the device mixes, in bytes.
-struct BufferWatch {
-    static void onMix(void* self, Uint8*, int len) { static_cast<BufferWatch*>(self)->bytes = len; }
-    std::atomic<int> bytes{0};
-};
-
-// A game turns quick effects on before its start effect, and off before its
-// end effect. The device is opened again for each switch (and the disk
-// driver starts its file afresh), so each effect must be in the new output
-// whole, at the new buffer size.
-TEST(DiskRendering, TheEffectAfterABufferSwitchSoundsWholeAtTheNewSize)
-{
-    TempDir dir;
-    const fs::path file = dir.path() / "out.raw";
-    DiskDriver disk(file);
-    writeWav(dir.path() / "hue.wav", squareWave(0.3, 12000));
-    writeWav(dir.path() / "hei.wav", squareWave(0.2, 6000));
-    writeWav(dir.path() / "pon.wav", squareWave(0.5, 3000));
-    SoundWithBackend rig(dir.path());
-    ASSERT_TRUE(rig.backend->deviceOpen());
-    BufferWatch watch;
-    struct Step {
-        bool quick;
-        const char* effect;
-        int level;
-        double seconds;
-        int frames;
-    };
-    const BufferSizes sizes;
-    for (const Step& step : {Step{true, "hue.wav", 12000, 0.3, sizes.quick},
-                             Step{false, "hei.wav", 6000, 0.2, sizes.idle}}) {
-        SCOPED_TRACE(step.effect);
-        // Something sounding when the switch comes.
-        rig.sound->playEffect("pon.wav");
-        renderFor(file, 0.1);
-        rig.sound->setQuickEffects(step.quick);
-        ASSERT_TRUE(rig.backend->deviceOpen());
-        Mix_SetPostMix(&BufferWatch::onMix, &watch);
-        rig.sound->playEffect(step.effect);
-        renderFor(file, step.seconds + 0.1);
-        const Rendered out{readRaw(file)};
-        EXPECT_EQ(out.count(step.level), samplesIn(step.seconds));
-        EXPECT_EQ(out.count(3000), 0u) << "the effect sounding at the switch went on";
-        EXPECT_EQ(watch.bytes.load(), step.frames * 4);
-    }
-    Mix_SetPostMix(nullptr, nullptr);
-}
-
-// What a game's start does: the switch comes while the title tune plays,
-// then the start effect, then the game tune. The game tune must sound from
-// the reopened device, and it must keep sounding once quick effects are off.
-TEST(DiskRendering, TunesGoOnThroughBufferSwitches)
-{
-    if (!haveSoundFont())
-        GTEST_SKIP() << "no General MIDI SoundFont installed";
-    TempDir dir;
-    const fs::path file = dir.path() / "out.raw";
-    DiskDriver disk(file);
-    putLongTune(dir.path() / "moguana.mid");
-    putLongTune(dir.path() / "mogu20.mid");
-    SoundWithBackend rig(dir.path());
-    rig.backend->settle();  // rendered first, so that each tune sounds from its play command
-    rig.sound->startTitleTune();
-    rig.backend->settle();
-    renderFor(file, 0.3);
-
-    rig.sound->setQuickEffects(true);
-    rig.sound->stopTitleTune();
-    rig.sound->startGameTune();
-    rig.backend->settle();
-    renderFor(file, 0.5);
-    EXPECT_TRUE(rig.backend->tunePlaying(Tune::Game));
-    EXPECT_GT(Rendered{readRaw(file)}.rms(0.0, 0.5), 300.0) << "no game tune after the switch";
-
-    rig.sound->setQuickEffects(false);
-    renderFor(file, 0.5);
-    EXPECT_TRUE(rig.backend->tunePlaying(Tune::Game));
-    EXPECT_GT(Rendered{readRaw(file)}.rms(0.0, 0.5), 300.0) << "the tune stopped at the switch";
-}
 
 }  // namespace
 

@@ -34,7 +34,6 @@ public:
     void playTune(Tune t) override { add("play", t); }
     void stopTune(Tune t) override { add("stop", t); }
     void closeTune(Tune t) override { add("close", t); }
-    void setQuickEffects(bool on) override { log_.push_back(on ? "quick on" : "quick off"); }
 
 private:
     void add(const char* verb, Tune t, const std::string& rest = {})

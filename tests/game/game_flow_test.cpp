@@ -68,7 +68,7 @@ TEST(Game, StartPlaysItsEffectAndAsksForTheGameTuneWithoutSwitchingYet)
     Rig rig;
     rig.loaded();
     rig.logic.startItemChosen();
-    EXPECT_THAT(rig.world.journal, ElementsAre("quick effects on", "effect hue.wav"));
+    EXPECT_THAT(rig.world.journal, ElementsAre("effect hue.wav"));
     EXPECT_TRUE(rig.model.gameTunePending);
     EXPECT_TRUE(rig.view().musicTimer);
     EXPECT_FALSE(rig.view().titleRestartTimer);
@@ -159,10 +159,9 @@ TEST(Game, EndOfGameRunsItsStepsInOrder)
     rig.logic.stopGame();
 
     // The window gives the board the focus back when it repaints (tests/ui).
-    EXPECT_THAT(rig.world.journal,
-                ElementsAre("stop mogu20", "close mogu20", "quick effects off", "effect hei.wav",
-                            std::string("append ") + kScorePath, "repaint", "pause 500",
-                            "open moguana", "play moguana"));
+    EXPECT_THAT(rig.world.journal, ElementsAre("stop mogu20", "close mogu20", "effect hei.wav",
+                                               std::string("append ") + kScorePath, "repaint",
+                                               "pause 500", "open moguana", "play moguana"));
     EXPECT_TRUE(timersStoppedAtAppend);
     EXPECT_EQ(rig.model.entriesRecorded, 1u);
     EXPECT_FALSE(startShownDuringPause) << "スタート returns only after the pause";

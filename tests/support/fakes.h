@@ -52,10 +52,6 @@ public:
         j_.push_back("stop mogu20");
         j_.push_back("close mogu20");
     }
-    void setQuickEffects(bool on) override
-    {
-        j_.push_back(on ? "quick effects on" : "quick effects off");
-    }
 
 private:
     Journal& j_;
