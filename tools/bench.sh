@@ -15,7 +15,7 @@
 #       start-up to the main window's first pixels (X DAMAGE), the title
 #       card's, peak memory and idle CPU (tools/bench/measure.py)
 #   bash tools/bench.sh effects [--game DIR/pokopin] [--baseline OLD/pokopin] [--keys N]
-#                               [--frames own 1024 512 256]
+#                               [--frames own 1024 256]
 #                               [--idle SECONDS] [--no-hits] [--soundfont PATH|system]
 #       from a key reaching the X server to its effect in the audio stream
 #       (tools/bench/effect_latency.py)

@@ -188,10 +188,6 @@ int bench(const std::string& folder)
         sound.stopTitleTune();
         sound.startGameTune();
     });
-    // The device reopened with the other buffer size, as at a game's start
-    // and end: the UI thread waits this long, and the tune pauses as long.
-    timed("setQuickEffects(true)", [&] { sound.setQuickEffects(true); });
-    timed("setQuickEffects(false)", [&] { sound.setQuickEffects(false); });
 
     // What each thread of this process costs while nothing sounds and while
     // a tune plays: SDL's audio thread mixes (and synthesises the tune) all

@@ -33,12 +33,10 @@ Needs numpy (Debian's python3-numpy, installed when missing), xdotool and Xvfb.
 import argparse
 import json
 import os
-import select
 import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import wave
 
@@ -53,43 +51,6 @@ RATE = 44100
 MAIN_TITLE = "Pokopin\uff01"
 TOOL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 TUNE_LEAD = RATE  # a tune is found by its second and third seconds
-
-
-class FifoCopy:
-    """Copies what a program writes into a FIFO to a file, as it comes.
-
-    The game closes its audio device and opens it again at a game's start
-    and end, and SDL's disk driver opens its file afresh each time: a plain
-    file would be emptied. The FIFO is held open at both ends here, so it
-    never loses its last writer and the stream simply goes on."""
-
-    def __init__(self, fifo, out):
-        os.mkfifo(fifo)
-        self._fd = os.open(fifo, os.O_RDWR | os.O_NONBLOCK)
-        self._out = open(out, "wb", buffering=0)
-        self._stop = threading.Event()
-        self._thread = threading.Thread(target=self._copy, daemon=True)
-        self._thread.start()
-
-    def _copy(self):
-        while True:
-            stopping = self._stop.is_set()
-            ready, _, _ = select.select([self._fd], [], [], 0.05)
-            if ready:
-                try:
-                    self._out.write(os.read(self._fd, 1 << 16))
-                    continue
-                except BlockingIOError:
-                    pass
-            if stopping:
-                break
-
-    def close(self):
-        """Takes what is still in the FIFO, then closes both."""
-        self._stop.set()
-        self._thread.join()
-        os.close(self._fd)
-        self._out.close()
 
 
 class Capture:
@@ -120,10 +81,8 @@ class Capture:
         os.makedirs(home)
         os.makedirs(runtime, mode=0o700)
         xvfb = Xvfb()
-        fifo = os.path.join(scratch, "audio.fifo")
-        copy = FifoCopy(fifo, self.raw)
         env = dict(os.environ, DISPLAY=xvfb.display, HOME=home, XDG_RUNTIME_DIR=runtime,
-                   QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=fifo)
+                   QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.raw)
         env.pop("SESSION_MANAGER", None)
         env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         xenv = dict(TOOL_ENV, DISPLAY=xvfb.display)
@@ -168,7 +127,6 @@ class Capture:
         finally:
             proc.kill()
             proc.wait()
-            copy.close()
             xvfb.stop()
             shutil.rmtree(scratch, ignore_errors=True)
         with open(self.raw + ".json", "w") as f:

@@ -11,7 +11,7 @@ release goes straight to Mix_PlayChannel). Run through `tools/bench.sh
 effects`, which builds the helpers first.
 
 usage: effect_latency.py --game DIR/pokopin --helpers BUILD-BENCH/helpers
-                         [--baseline OLD/pokopin] [--keys N] [--frames own 1024 512 256]
+                         [--baseline OLD/pokopin] [--keys N] [--frames own 1024 256]
                          [--idle SECONDS] [--no-hits] [--no-shim] [--keep DIR]
 
 How it is measured, each program under a private Xvfb of its own:
@@ -51,14 +51,12 @@ How it is measured, each program under a private Xvfb of its own:
 - the disk driver sleeps whole milliseconds, so its period is a little
   off a card's (11.2 ms against 11.6 ms at 512 frames); "p95 card" scales
   the p95 by the ratio of the two periods;
-- buffer sizes: "own" runs the game as it is, its device at 1024 frames on
-  the idle board and reopened at 256 for a game; the buffer each kind of
-  probe met is read from the stream (the size of most reads over its
-  stretch). The minimal program runs at 256 beside it, and at 1024 for
-  idle CPU. A number fixes every device of the
-  game at that many frames through the shim (BENCH_AUDIO_FRAMES), so that
+- buffer sizes: "own" runs the game as it is (its device at 512 frames),
+  with the minimal program at the same size; a number fixes the game's
+  device at that many frames through the shim (BENCH_AUDIO_FRAMES), so that
   any build can be measured at any size; the minimal program takes
-  MINIMAL_BUFFER. keyprobe keeps the FIFO open across the game's reopens;
+  MINIMAL_BUFFER. The buffer each kind of probe met is read from the
+  stream (the size of most reads over its stretch);
 - --baseline: an older build, run as it is beside the "own" rows and in
   the same idle CPU sample, for before-and-after figures;
 - idle CPU with the title tune playing, per buffer size, SDL's dummy driver
@@ -102,8 +100,8 @@ MATCH_THRESHOLD = 0.6
 TOOL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 HOLE_KEYS = ["q", "w", "e", "a", "s", "d", "z", "x", "c"]
 GAME_SECONDS = 24
-# The game's own device buffers (BufferSizes in src/audio/mixer_backend.h).
-OWN_IDLE_FRAMES, OWN_QUICK_FRAMES = 1024, 256
+# The game's own device buffer (kDefaultBufferFrames in src/audio/mixer_backend.h).
+OWN_FRAMES = 512
 
 
 def correlate(signal, template):
@@ -160,7 +158,7 @@ class Capture:
 
     def period_ms(self, frames):
         """Median time between reads that brought one buffer of `frames` each
-        (a game that reopens its device writes buffers of two sizes)."""
+        (a run with another program in it may hold other sizes)."""
         size = frames * FRAME_BYTES
         gaps = [b[0] - a[0] for a, b in zip(self.reads, self.reads[1:])
                 if a[2] == size and b[2] == size]
@@ -321,8 +319,8 @@ def idle_probes(session, keys, rng):
 
 
 def run_minimal(args, scratch, frames, pon, rng):
-    """The floor for the game's keys in a game: at "own", the game's size then."""
-    frames = buffer_sizes(frames)[1]
+    """The floor for the game's keys, at the game's buffer size."""
+    frames = buffer_frames(frames)
     s = Session(args, scratch, f"minimal-{frames}", os.path.join(args.helpers, "minimal"),
                 MINIMAL_TITLE, {"MINIMAL_EFFECT": pon, "MINIMAL_BUFFER": str(frames)})
     try:
@@ -337,9 +335,9 @@ def run_minimal(args, scratch, frames, pon, rng):
     return {"effects (pon)": (probes, len(ups), frames)}, c
 
 
-def buffer_sizes(frames):
-    """(idle, in a game) device frames of the game at a --frames choice."""
-    return (OWN_IDLE_FRAMES, OWN_QUICK_FRAMES) if frames == "own" else (frames, frames)
+def buffer_frames(frames):
+    """The game's device frames at a --frames choice."""
+    return OWN_FRAMES if frames == "own" else frames
 
 
 def run_game(args, scratch, frames, rng, program, name):
@@ -373,9 +371,9 @@ def run_game(args, scratch, frames, rng, program, name):
                  for n in ("pon.wav", "bisi.wav")}
     ups = [t for t, edge, k in c.keys if edge == "up" and k in ("Right", "Left")]
     # The buffer each stretch met, as the program chose it.
-    idle_frames = c.buffer_frames(ups[0], ups[-1] + 500) if ups else 0
-    mode_probes = [find_after_key(c, templates["pon.wav"], t, idle_frames) for t in ups]
-    out = {"mode keys (pon)": (mode_probes, len(mode_probes), idle_frames)}
+    key_frames = c.buffer_frames(ups[0], ups[-1] + 500) if ups else 0
+    mode_probes = [find_after_key(c, templates["pon.wav"], t, key_frames) for t in ups]
+    out = {"mode keys (pon)": (mode_probes, len(mode_probes), key_frames)}
     if hit_window:
         downs = [t for t, edge, k in c.keys if edge == "down" and k in HOLE_KEYS]
         # Clock of keyprobe and of this script are both CLOCK_MONOTONIC, in ms and s.
@@ -404,10 +402,9 @@ def idle_cpu(args, scratch, frames, pon):
     xvfb = Xvfb()
     bus = SessionBus()
     env = program_env(xvfb.display, bus, args)
-    idle_frames = buffer_sizes(frames)[0]
     env.update(SDL_AUDIODRIVER="dummy",
                LD_PRELOAD=os.path.join(args.helpers, "libaudio_shim.so"),
-               MINIMAL_BUFFER=str(idle_frames), MINIMAL_EFFECT=pon)
+               MINIMAL_BUFFER=str(buffer_frames(frames)), MINIMAL_EFFECT=pon)
     if frames != "own":
         env["BENCH_AUDIO_FRAMES"] = str(frames)
     games = [("game", args.game)]
@@ -473,7 +470,7 @@ def main():
     p.add_argument("--helpers", required=True, help="build folder of tools/bench")
     p.add_argument("--keys", type=int, default=60, help="probe keys per program and size")
     p.add_argument("--baseline", help="an older pokopin executable, run as it is beside 'own'")
-    p.add_argument("--frames", nargs="+", default=["own", "1024", "512", "256"],
+    p.add_argument("--frames", nargs="+", default=["own", "1024", "256"],
                    help="'own' (the game as it is) and device buffer sizes to fix the game at")
     p.add_argument("--settle", type=float, default=5.0,
                    help="seconds after the game's window shows before the first key, and "
@@ -506,7 +503,7 @@ def main():
     began = time.monotonic()
     scratch = args.keep or tempfile.mkdtemp(prefix="pokopin-effects-")
     os.makedirs(scratch, exist_ok=True)
-    rows, idle = [], {}
+    rows, idle = [], []
     try:
         for frames in args.frames:
             programs = [("minimal", None), ("game", args.game)]
@@ -522,7 +519,7 @@ def main():
                     rows.append((frames, who, label, summary(probes, expected), c, buffer))
                 print(f"  {who} at {frames} frames: {time.monotonic() - t:.0f} s", flush=True)
             if args.idle > 0:
-                idle[frames] = idle_cpu(args, scratch, frames, pon)
+                idle.append((frames, idle_cpu(args, scratch, frames, pon)))
     finally:
         if not args.keep:
             shutil.rmtree(scratch, ignore_errors=True)
@@ -545,8 +542,8 @@ def main():
                           f"{s['p95']:.1f}", f"{s['max']:.1f}", f"{card:.1f}",
                           f"{s['next']:.1f}/{s['next95']:.1f}", f"{s['in_next']:.0f} %",
                           f"{s['boundary']:.0f} %", f"{period:.1f}"))
-    print("run: 'own' = the games as they are (the buffer their probes met), a number = every")
-    print("device fixed at that size; the 'before' build, if given, runs only as it is.")
+    print("run: 'own' = the games as they are (the buffer their probes met), a number = the")
+    print("game's device fixed at that size; the 'before' build, if given, runs only as it is.")
     sizes = sorted({r[5] for r in rows})
     print("period: median time between buffers arriving; a card's is frames / 44.1 kHz ("
           + ", ".join(f"{f}: {1000.0 * f / RATE:.2f} ms" for f in sizes) + "), the disk")
@@ -565,14 +562,12 @@ def main():
         print("from when the game's start-up work has settled (seconds after its start)")
         print("{:>6} {:>10} {:>10} {:>12} {:>14} {:>15} {:>8}".format(
             "run", "game", "before", "minimal", "game peak RSS", "before peak RSS", "settled"))
-        for frames, r in idle.items():
+        for frames, r in idle:
             before = f"{r['before']:.2f} %" if "before" in r else "-"
             before_peak = f"{r['before peak']:.1f} MiB" if "before" in r else "-"
             print("{:>6} {:>8.2f} % {:>10} {:>10.2f} % {:>10.1f} MiB {:>15} {:>7.0f} s".format(
                 frames, r["game"], before, r["minimal"], r["game peak"], before_peak,
                 r["settled"]))
-        print("(at 'own' the minimal program runs at the game's idle size, "
-              f"{OWN_IDLE_FRAMES} frames)")
         print("goal: game's idle CPU <= 0.3 % of one core, effect p95 <= 12 ms")
     print(f"\n(the benchmark took {time.monotonic() - began:.0f} s)")
     return 0

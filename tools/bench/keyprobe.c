@@ -19,11 +19,6 @@
  *   key down|up KEYSYM T
  *   read T OFFSET BYTES
  * The FIFO is read on a thread of its own, so that keys never hold it back.
- * A program that closes its audio device and opens it again (with another
- * buffer size) opens the FIFO afresh. keyprobe holds a write end of its own
- * open, so the FIFO never loses its last writer: the reader sees no end of
- * file in between, nothing written around a reopen is lost, and the stream
- * goes on at the same offset.
  */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
@@ -95,8 +90,8 @@ static void* reader(void* p)
                 continue;
             }
         }
-        if (pfd.revents & (POLLHUP | POLLERR))
-            break;
+        if (pfd.revents & POLLHUP)
+            break; /* the writer is gone */
     }
     return NULL;
 }
@@ -126,11 +121,8 @@ int main(int argc, char* argv[])
     /* Non-blocking open: no writer yet. poll() waits for the first one. */
     struct reader_args a;
     a.fifo = open(argv[1], O_RDONLY | O_NONBLOCK);
-    /* The write end that is never written: it keeps the FIFO open across the
-       program's reopens (a reader exists, so it opens at once). */
-    int hold = a.fifo < 0 ? -1 : open(argv[1], O_WRONLY | O_NONBLOCK);
     a.out = open(argv[2], O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (a.fifo < 0 || hold < 0 || a.out < 0) {
+    if (a.fifo < 0 || a.out < 0) {
         perror("keyprobe: open");
         return 2;
     }
@@ -180,7 +172,6 @@ int main(int argc, char* argv[])
     long n = atomic_load(&n_reads);
     for (long i = 0; i < n; ++i)
         printf("read %.3f %lld %ld\n", reads[i].t, reads[i].offset, reads[i].bytes);
-    close(hold);
     XCloseDisplay(d);
     return 0;
 }
