@@ -97,5 +97,31 @@ class FindHits(unittest.TestCase):
         self.assertEqual(got, want)
 
 
+class BufferSize(unittest.TestCase):
+    def test_each_stretch_reports_the_buffers_it_met(self):
+        # 100 reads of 512 frames every 11.6 ms, then 100 of 256 every 5.8 ms
+        # (an older build and the game differ in size; so may the two stretches).
+        lines, t, offset = [], FIRST_READ_MS, 0
+        for frames, period in ((512, 11.6), (256, 5.8)):
+            for _ in range(100):
+                lines.append(f"read {t:.3f} {offset} {frames * 4}")
+                t += period
+                offset += frames * 4
+        raw = tempfile.NamedTemporaryFile(suffix=".raw", delete=False)
+        raw.write(b"\0" * offset)
+        raw.close()
+        try:
+            c = el.Capture("\n".join(lines), raw.name)
+        finally:
+            os.unlink(raw.name)
+        split = FIRST_READ_MS + 100 * 11.6
+        for name, t0, t1, frames, period in (
+                ("first stretch", FIRST_READ_MS, split - 1, 512, 11.6),
+                ("second stretch", split, t, 256, 5.8)):
+            with self.subTest(name):
+                self.assertEqual(c.buffer_frames(t0, t1), frames)
+                self.assertAlmostEqual(c.period_ms(frames), period, places=2)
+
+
 if __name__ == "__main__":
     unittest.main()
