@@ -61,7 +61,8 @@ How it is measured, each program under a private Xvfb of its own:
   the same idle CPU sample, for before-and-after figures;
 - idle CPU with the title tune playing, per buffer size, SDL's dummy driver
   (which calls the mixer at the same rate), once the game's start-up work
-  (its tunes are synthesised at start) is over;
+  (its tunes are synthesised at start) is over. The programs take turns of
+  10 s, the others stopped (SIGSTOP), so that none slows another down;
 - each program has a private D-Bus session bus, as on a desktop, and the
   game's tunes are synthesised with the project's SoundFont unless
   --soundfont says otherwise (see measure.py).
@@ -74,6 +75,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -100,6 +102,7 @@ MATCH_THRESHOLD = 0.6
 TOOL_ENV = dict(os.environ, LC_ALL="C.UTF-8")
 HOLE_KEYS = ["q", "w", "e", "a", "s", "d", "z", "x", "c"]
 GAME_SECONDS = 24
+IDLE_TURN_SECONDS = 10.0  # one program's turn when idle CPU is sampled
 # The game's own device buffer (kDefaultBufferFrames in src/audio/mixer_backend.h).
 OWN_FRAMES = 512
 
@@ -429,12 +432,25 @@ def idle_cpu(args, scratch, frames, pon):
                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL)
         settled = wait_until_quiet([procs[n].pid for n, _ in games], args.settle)
-        before = {n: cpu_seconds(p.pid) for n, p in procs.items()}
-        t0 = time.monotonic()
-        time.sleep(args.idle)
-        elapsed = time.monotonic() - t0
-        out = {n: 100.0 * (cpu_seconds(p.pid) - before[n]) / elapsed
-               for n, p in procs.items()}
+        # One program runs at a time, the others stopped, taking turns in
+        # rounds: on two cores, audio threads woken together slow each other.
+        used = {n: 0.0 for n in procs}
+        spent = {n: 0.0 for n in procs}
+        rounds = max(1, round(args.idle / IDLE_TURN_SECONDS))
+        for p in procs.values():
+            p.send_signal(signal.SIGSTOP)
+        for _ in range(rounds):
+            for n, p in procs.items():
+                p.send_signal(signal.SIGCONT)
+                time.sleep(1.0)  # back into its stride after the stop
+                c0, t0 = cpu_seconds(p.pid), time.monotonic()
+                time.sleep(args.idle / rounds)
+                used[n] += cpu_seconds(p.pid) - c0
+                spent[n] += time.monotonic() - t0
+                p.send_signal(signal.SIGSTOP)
+        for p in procs.values():
+            p.send_signal(signal.SIGCONT)
+        out = {n: 100.0 * used[n] / spent[n] for n in procs}
         for n, _ in games:
             out[f"{n} peak"] = status_kib(procs[n].pid, "VmHWM") / 1024.0
         out["settled"] = settled
@@ -557,9 +573,10 @@ def main():
               + (" (SDL's file left buffered)" if args.no_shim else ""))
     if idle:
         print()
-        print(f"idle CPU (% of one core) over {args.idle:.0f} s, SDL's dummy driver, the game's "
-              "title tune playing,")
-        print("from when the game's start-up work has settled (seconds after its start)")
+        print(f"idle CPU (% of one core) over {args.idle:.0f} s each, in turns of "
+              f"{IDLE_TURN_SECONDS:.0f} s with the others stopped,")
+        print("SDL's dummy driver, the game's title tune playing, from when the game's start-up")
+        print("work has settled (seconds after its start)")
         print("{:>6} {:>10} {:>10} {:>12} {:>14} {:>15} {:>8}".format(
             "run", "game", "before", "minimal", "game peak RSS", "before peak RSS", "settled"))
         for frames, r in idle:
