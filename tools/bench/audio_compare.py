@@ -160,18 +160,24 @@ def read_wav(path):
     return x
 
 
-def matches(signal, template, threshold, min_gap):
-    """Sample positions where template fits signal with a normalised
-    correlation of at least threshold, strongest first within min_gap."""
+def correlate(signal, template):
+    """Normalised correlation of template at every position of signal
+    (0 where signal is near silence: silence matches nothing)."""
     n = len(signal) + len(template)
     size = 1 << (n - 1).bit_length()
     corr = np.fft.irfft(np.fft.rfft(signal, size) * np.conj(np.fft.rfft(template, size)), size)
     corr = corr[: len(signal) - len(template) + 1]
     energy = np.concatenate(([0.0], np.cumsum(signal * signal)))
     window = energy[len(template):] - energy[: len(signal) - len(template) + 1]
-    norm = np.sqrt(np.maximum(window, 1e-9) * float(np.dot(template, template)))
-    score = corr / norm
-    score[window < 1e-3 * len(template)] = 0.0  # silence matches nothing
+    score = corr / np.sqrt(np.maximum(window, 1e-9) * float(np.dot(template, template)))
+    score[window < 1e-3 * len(template)] = 0.0
+    return score
+
+
+def matches(signal, template, threshold, min_gap):
+    """Sample positions where template fits signal with a normalised
+    correlation of at least threshold, strongest first within min_gap."""
+    score = correlate(signal, template)
     found = []
     for i in np.argsort(score)[::-1]:
         if score[i] < threshold:

@@ -87,7 +87,7 @@ sys.path.insert(0, os.path.join(here, ".."))
 sys.path.insert(0, here)
 from xvfb import Xvfb  # noqa: E402
 import needs  # noqa: E402
-from audio_compare import read_wav  # noqa: E402  (the correlation below is scale-free)
+from audio_compare import correlate, read_wav  # noqa: E402  (the correlation is scale-free)
 from measure import (SessionBus, add_soundfont_option, cpu_seconds,  # noqa: E402
                      program_env, soundfont_text, status_kib, wait_until_quiet)
 
@@ -105,20 +105,6 @@ GAME_SECONDS = 24
 IDLE_TURN_SECONDS = 10.0  # one program's turn when idle CPU is sampled
 # The game's own device buffer (kDefaultBufferFrames in src/audio/mixer_backend.h).
 OWN_FRAMES = 512
-
-
-def correlate(signal, template):
-    """Normalised correlation of template at every position of signal
-    (0 where signal is near silence)."""
-    n = len(signal) + len(template)
-    size = 1 << (n - 1).bit_length()
-    corr = np.fft.irfft(np.fft.rfft(signal, size) * np.conj(np.fft.rfft(template, size)), size)
-    corr = corr[: len(signal) - len(template) + 1]
-    energy = np.concatenate(([0.0], np.cumsum(signal * signal)))
-    window = energy[len(template):] - energy[: len(signal) - len(template) + 1]
-    score = corr / np.sqrt(np.maximum(window, 1e-9) * float(np.dot(template, template)))
-    score[window < 1e-3 * len(template)] = 0.0
-    return score
 
 
 def percentile(values, q):
