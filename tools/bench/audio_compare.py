@@ -44,6 +44,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from xvfb import Xvfb  # noqa: E402
 import needs  # noqa: E402
+from measure import copy_program, private_dirs  # noqa: E402
 
 np = needs.numpy()
 
@@ -73,21 +74,15 @@ class Capture:
 
     def run(self):
         scratch = tempfile.mkdtemp(prefix="pokopin-audio-", dir=self.out_dir)
-        folder = os.path.join(scratch, "program")
-        shutil.copytree(os.path.dirname(self.program), folder,
-                        ignore=shutil.ignore_patterns("Score.txt"))
-        open(os.path.join(folder, "Score.txt"), "wb").close()  # no greeting
-        home, runtime = os.path.join(scratch, "home"), os.path.join(scratch, "runtime")
-        os.makedirs(home)
-        os.makedirs(runtime, mode=0o700)
+        program = copy_program(self.program, scratch)  # an empty score log: no greeting
+        dirs = private_dirs(scratch)
         xvfb = Xvfb()
-        env = dict(os.environ, DISPLAY=xvfb.display, HOME=home, XDG_RUNTIME_DIR=runtime,
+        env = dict(os.environ, DISPLAY=xvfb.display, **dirs,
                    QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.raw)
         env.pop("SESSION_MANAGER", None)
         env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         xenv = dict(TOOL_ENV, DISPLAY=xvfb.display)
-        program = os.path.join(folder, os.path.basename(self.program))
-        proc = subprocess.Popen([program], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+        proc = subprocess.Popen([program], cwd=os.path.dirname(program), env=env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             wid = None

@@ -88,8 +88,8 @@ sys.path.insert(0, here)
 from xvfb import Xvfb  # noqa: E402
 import needs  # noqa: E402
 from audio_compare import correlate, read_wav  # noqa: E402  (the correlation is scale-free)
-from measure import (SessionBus, add_soundfont_option, cpu_seconds,  # noqa: E402
-                     program_env, soundfont_text, status_kib, wait_until_quiet)
+from measure import (SessionBus, add_soundfont_option, copy_program, cpu_seconds,  # noqa: E402
+                     private_dirs, program_env, soundfont_text, status_kib, wait_until_quiet)
 
 np = needs.numpy()
 
@@ -232,22 +232,14 @@ class Session:
         self.raw = os.path.join(self.dir, "out.raw")
         self.fifo = os.path.join(self.dir, "audio.fifo")
         os.mkfifo(self.fifo)
-        home, runtime = os.path.join(self.dir, "home"), os.path.join(self.dir, "runtime")
-        os.makedirs(home)
-        os.makedirs(runtime, mode=0o700)
-        self.folder = os.path.dirname(program)
+        dirs = private_dirs(self.dir)
         if copy_folder:
-            # A fresh program folder with an empty score log: no greeting.
-            self.folder = os.path.join(self.dir, "program")
-            shutil.copytree(os.path.dirname(program), self.folder,
-                            ignore=shutil.ignore_patterns("Score.txt"))
-            open(os.path.join(self.folder, "Score.txt"), "wb").close()
-            program = os.path.join(self.folder, os.path.basename(program))
+            program = copy_program(program, self.dir)
+        self.folder = os.path.dirname(program)
         self.xvfb = Xvfb()
         self.bus = SessionBus()
         env = program_env(self.xvfb.display, self.bus, args)
-        env.update(HOME=home, XDG_RUNTIME_DIR=runtime,
-                   SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.fifo)
+        env.update(dirs, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.fifo)
         if not args.no_shim:
             env["LD_PRELOAD"] = os.path.join(args.helpers, "libaudio_shim.so")
         env.update(env_extra)
@@ -309,7 +301,7 @@ def idle_probes(session, keys, rng):
 
 def run_minimal(args, scratch, frames, pon, rng):
     """The floor for the game's keys, at the game's buffer size."""
-    frames = buffer_frames(frames)
+    frames = device_frames(frames)
     s = Session(args, scratch, f"minimal-{frames}", os.path.join(args.helpers, "minimal"),
                 MINIMAL_TITLE, {"MINIMAL_EFFECT": pon, "MINIMAL_BUFFER": str(frames)})
     try:
@@ -324,7 +316,7 @@ def run_minimal(args, scratch, frames, pon, rng):
     return {"effects (pon)": (probes, len(ups), frames)}, c
 
 
-def buffer_frames(frames):
+def device_frames(frames):
     """The game's device frames at a --frames choice."""
     return OWN_FRAMES if frames == "own" else frames
 
@@ -393,7 +385,7 @@ def idle_cpu(args, scratch, frames, pon):
     env = program_env(xvfb.display, bus, args)
     env.update(SDL_AUDIODRIVER="dummy",
                LD_PRELOAD=os.path.join(args.helpers, "libaudio_shim.so"),
-               MINIMAL_BUFFER=str(buffer_frames(frames)), MINIMAL_EFFECT=pon)
+               MINIMAL_BUFFER=str(device_frames(frames)), MINIMAL_EFFECT=pon)
     if frames != "own":
         env["BENCH_AUDIO_FRAMES"] = str(frames)
     games = [("game", args.game)]
@@ -403,18 +395,10 @@ def idle_cpu(args, scratch, frames, pon):
     try:
         for name, program in games + [("minimal", os.path.join(args.helpers, "minimal"))]:
             d = tempfile.mkdtemp(prefix=f"idle-{name}-", dir=scratch)
-            folder = os.path.dirname(program)
             if name != "minimal":
-                folder = os.path.join(d, "program")
-                shutil.copytree(os.path.dirname(program), folder,
-                                ignore=shutil.ignore_patterns("Score.txt"))
-                open(os.path.join(folder, "Score.txt"), "wb").close()
-                program = os.path.join(folder, os.path.basename(program))
-            home, runtime = os.path.join(d, "home"), os.path.join(d, "runtime")
-            os.makedirs(home)
-            os.makedirs(runtime, mode=0o700)
-            procs[name] = subprocess.Popen([program], cwd=folder,
-                                           env=dict(env, HOME=home, XDG_RUNTIME_DIR=runtime),
+                program = copy_program(program, d)
+            procs[name] = subprocess.Popen([program], cwd=os.path.dirname(program),
+                                           env=dict(env, **private_dirs(d)),
                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL)
         settled = wait_until_quiet([procs[n].pid for n, _ in games], args.settle)

@@ -106,29 +106,35 @@ def status_kib(pid, key):
     raise KeyError(key)
 
 
+def copy_program(program, run):
+    """Copies a built program's folder into run/program with an empty score
+    log (an existing one: no greeting box); returns the copy's program."""
+    folder = os.path.join(run, "program")
+    shutil.copytree(os.path.dirname(program), folder, ignore=shutil.ignore_patterns("Score.txt"))
+    open(os.path.join(folder, "Score.txt"), "wb").close()
+    return os.path.join(folder, os.path.basename(program))
+
+
+def private_dirs(run):
+    """A HOME and an XDG_RUNTIME_DIR of the program's own under run, as env."""
+    home, runtime = os.path.join(run, "home"), os.path.join(run, "runtime")
+    os.makedirs(home)
+    os.makedirs(runtime, mode=0o700)
+    return {"HOME": home, "XDG_RUNTIME_DIR": runtime}
+
+
 class Subject:
     """One program to measure: how to prepare a run and the title of its window."""
 
-    def __init__(self, name, title, program, data_dir=None):
-        self.name, self.title, self.program, self.data_dir = name, title, program, data_dir
+    def __init__(self, name, title, program, copied=False):
+        self.name, self.title, self.program, self.copied = name, title, program, copied
 
     def prepare(self, scratch):
         """A fresh folder per run: the game gets its data files and an existing
         Score.txt (so no greeting box), and a private runtime folder for its lock."""
         run = tempfile.mkdtemp(dir=scratch)
-        home = os.path.join(run, "home")
-        runtime = os.path.join(run, "runtime")
-        os.makedirs(home)
-        os.makedirs(runtime, mode=0o700)
-        program = self.program
-        if self.data_dir:
-            folder = os.path.join(run, "program")
-            shutil.copytree(self.data_dir, folder,
-                            ignore=shutil.ignore_patterns("Score.txt"))
-            with open(os.path.join(folder, "Score.txt"), "wb") as f:
-                f.write(b"")
-            program = os.path.join(folder, os.path.basename(self.program))
-        return program, {"HOME": home, "XDG_RUNTIME_DIR": runtime}, run
+        program = copy_program(self.program, run) if self.copied else self.program
+        return program, private_dirs(run), run
 
 
 def start(subject, waitmap, env, scratch):
@@ -343,10 +349,10 @@ def main():
 
     game = os.path.abspath(args.game)
     subjects = [Subject("minimal", "Minimal", os.path.abspath(args.minimal)),
-                Subject("game", "Pokopin\uff01", game, data_dir=os.path.dirname(game))]
+                Subject("game", "Pokopin\uff01", game, copied=True)]
     if args.baseline:
         old = os.path.abspath(args.baseline)
-        subjects.append(Subject("baseline", "Pokopin\uff01", old, data_dir=os.path.dirname(old)))
+        subjects.append(Subject("baseline", "Pokopin\uff01", old, copied=True))
         print(f"baseline: {old}")
     print(f"game:    {game}")
     print(f"minimal: {os.path.abspath(args.minimal)}")
